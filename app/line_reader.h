@@ -1,0 +1,23 @@
+// Reading an input file line by line with the same result on every system.
+#ifndef TENAPI_APP_LINE_READER_H_
+#define TENAPI_APP_LINE_READER_H_
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// A binary input file and the bytes read from it but not yet delivered.
+struct LineReader {
+  std::FILE* file = nullptr;
+  char buffer[1 << 16];
+  std::size_t pos = 0;
+  std::size_t end = 0;
+  bool done = false;
+};
+
+// Reads the next line into `line`: it ends at LF, a CR right before the LF
+// is dropped, the first 0x1A ends the input, and a last line without LF
+// still counts. False when no line is left (or the file cannot be read).
+bool next_line(LineReader& reader, std::string& line);
+
+#endif  // TENAPI_APP_LINE_READER_H_

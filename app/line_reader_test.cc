@@ -1,0 +1,63 @@
+#include "app/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Every line the reader delivers for a file holding `bytes`.
+std::vector<std::string> read_all(const std::string& bytes) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::rewind(file);
+  auto reader = std::make_unique<LineReader>();
+  reader->file = file;
+  std::vector<std::string> lines;
+  std::string line;
+  while (next_line(*reader, line)) lines.push_back(line);
+  std::fclose(file);
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(NextLine, TextModeRules) {
+  EXPECT_EQ(read_all(""), Lines{});
+  EXPECT_EQ(read_all("a\nb\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(read_all("a\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(read_all("\n\n"), (Lines{"", ""}));
+  // Only a CR right before the LF is dropped.
+  EXPECT_EQ(read_all("a\r\nb\r\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(read_all("a\r\r\nb\rc\r"), (Lines{"a\r", "b\rc\r"}));
+  EXPECT_EQ(read_all("\r\r\r"), (Lines{"\r\r\r"}));
+  // The first 0x1A ends the input; what stands before it is still a line.
+  EXPECT_EQ(read_all("a\nb\x1a"
+                     "c\nd\n"),
+            (Lines{"a", "b"}));
+  EXPECT_EQ(read_all("a\n\x1a\n"), (Lines{"a"}));
+  EXPECT_EQ(read_all("\x1a"), Lines{});
+  // NUL bytes are ordinary bytes.
+  EXPECT_EQ(read_all(std::string("a\0b\n", 4)), (Lines{std::string("a\0b", 3)}));
+}
+
+TEST(NextLine, LinesAcrossBufferRefills) {
+  const std::size_t chunk = sizeof(LineReader::buffer);
+  // A line longer than the buffer, a CR LF split across two refills, and
+  // a 0x1A in a later refill.
+  std::string longline(chunk * 2 + 5, 'x');
+  std::string split(chunk - 1, 'y');
+  std::string bytes = longline + "\n" + split + "\r\nz\n";
+  bytes += std::string(chunk, 'w') + "\x1a" + "ignored\n";
+  Lines lines = read_all(bytes);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], longline);
+  EXPECT_EQ(lines[1], split);
+  EXPECT_EQ(lines[2], "z");
+  EXPECT_EQ(lines[3], std::string(chunk, 'w'));
+}
+
+}  // namespace

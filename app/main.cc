@@ -1,0 +1,3 @@
+#include "app/menu.h"
+
+int main() { run_menu(); }

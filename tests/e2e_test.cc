@@ -1,0 +1,407 @@
+// End-to-end tests: the built program, started as a user would start it,
+// with piped standard input in a fresh working folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/screens.h"
+
+namespace {
+
+// Set when the program under test is a Windows build run under wine.
+bool windows() {
+  const char* value = std::getenv("TENAPI_WINDOWS");
+  return value != nullptr && *value != '\0';
+}
+
+// The bytes a cleared console leaves in standard output.
+std::string clear_bytes() {
+  const char* value = std::getenv("TENAPI_CLEAR");
+  return value != nullptr ? value : "\x1b[H\x1b[2J";
+}
+
+// The command that starts the program, split at blanks.
+std::vector<std::string> program() {
+  const char* value = std::getenv("TENAPI_PROGRAM");
+  std::istringstream words(value != nullptr ? value : TENAPI_PROGRAM_DEFAULT);
+  std::vector<std::string> argv;
+  for (std::string word; words >> word;) argv.push_back(word);
+  return argv;
+}
+
+// Standard output expected for these screens shown in order.
+std::string screens(std::initializer_list<int> numbers) {
+  std::string out;
+  for (int number : numbers) out += clear_bytes() + screen_text(number);
+  return out;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool exists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+// The on-disk name of a path typed with backslashes: a Windows program
+// takes them as folder separators, a POSIX one as part of the file name.
+std::string native(const std::string& typed) {
+  std::string path = typed;
+  if (windows()) {
+    for (char& c : path) {
+      if (c == '\\') c = '/';
+    }
+  }
+  return path;
+}
+
+// structure.txt holding these lines, then empty ones up to 198 lines.
+std::string outline(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += line + "\r\n";
+  for (std::size_t i = lines.size(); i < 198; ++i) out += "\r\n";
+  return out;
+}
+
+struct Result {
+  std::string out;
+  int status = -1;
+};
+
+// A fresh working folder, removed with its contents at the end of the test.
+class E2e : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "tenapi_e2e_XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    ASSERT_NE(mkdtemp(buffer.data()), nullptr);
+    dir_ = buffer.data();
+    signal(SIGPIPE, SIG_IGN);
+  }
+  void TearDown() override {
+    std::string command = "rm -rf '" + dir_ + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+  }
+
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+  // Runs the program in the folder with `input` piped to it and its
+  // standard output piped back. A positive `file_limit` caps the size of
+  // the files it may write (setrlimit).
+  Result run(const std::string& input, rlim_t file_limit = 0) {
+    Result result;
+    int in_fds[2];
+    int out_fds[2];
+    if (pipe(in_fds) != 0 || pipe(out_fds) != 0) return result;
+    pid_t pid = fork();
+    if (pid == 0) {
+      dup2(in_fds[0], 0);
+      dup2(out_fds[1], 1);
+      close(in_fds[0]);
+      close(in_fds[1]);
+      close(out_fds[0]);
+      close(out_fds[1]);
+      if (chdir(dir_.c_str()) != 0) _exit(126);
+      if (file_limit > 0) {
+        struct rlimit limit = {file_limit, file_limit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+      }
+      std::vector<std::string> words = program();
+      std::vector<char*> argv;
+      for (std::string& word : words) argv.push_back(word.data());
+      argv.push_back(nullptr);
+      execvp(argv[0], argv.data());
+      _exit(127);
+    }
+    close(in_fds[0]);
+    close(out_fds[1]);
+    std::thread feeder([fd = in_fds[1], &input] {
+      for (std::size_t done = 0; done < input.size();) {
+        ssize_t n = write(fd, input.data() + done, input.size() - done);
+        if (n <= 0) break;
+        done += n;
+      }
+      close(fd);
+    });
+    // A program that never ends fails the test instead of hanging it.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    bool hung = false;
+    for (;;) {
+      struct pollfd ready = {out_fds[0], POLLIN, 0};
+      if (std::chrono::steady_clock::now() > deadline) {
+        hung = true;
+        kill(pid, SIGKILL);
+        break;
+      }
+      if (poll(&ready, 1, 100) <= 0) continue;
+      char buffer[4096];
+      ssize_t n = read(out_fds[0], buffer, sizeof buffer);
+      if (n <= 0) break;
+      result.out.append(buffer, n);
+    }
+    close(out_fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    feeder.join();
+    if (hung) {
+      ADD_FAILURE() << "the program did not end";
+      return result;
+    }
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (windows()) {
+      // A Windows console program writes CR LF for each line feed.
+      std::string plain;
+      for (std::size_t i = 0; i < result.out.size(); ++i) {
+        if (result.out[i] == '\r' && i + 1 < result.out.size() && result.out[i + 1] == '\n') {
+          continue;
+        }
+        plain += result.out[i];
+      }
+      result.out = plain;
+    }
+    return result;
+  }
+
+  std::string dir_;
+};
+
+// The typical file of a main block with one forward move.
+const char kTypical[] =
+    "<xml xmlns=\"ns\">\n"
+    "  <block type=\"mevok_main\" id=\"m1\">\n"
+    "    <statement name=\"DO\">\n"
+    "      <block type=\"mevok_forward\" id=\"f1\">\n"
+    "        <value name=\"NUM\">\n"
+    "          <shadow type=\"mevok_number\" id=\"n1\">\n"
+    "            <field name=\"NUM\">10</field>\n"
+    "          </shadow>\n"
+    "        </value>\n"
+    "      </block>\n"
+    "    </statement>\n"
+    "  </block>\n"
+    "</xml>\n";
+
+const std::vector<std::string> kTypicalOutline = {"int main() {", "  forward = 10", "} else {"};
+
+TEST_F(E2e, AnalysisWritesTheOutlineAndEnds) {
+  write_file(path("prog.xml"), kTypical);
+  Result r = run("1\nprog.xml\n\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+}
+
+TEST_F(E2e, InputLineEndsDoNotChangeTheOutline) {
+  // CR LF line ends, no line end after the last line, and a Ctrl+Z that
+  // ends the file early all give the same outline.
+  std::string crlf;
+  for (char c : std::string(kTypical)) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  crlf.resize(crlf.size() - 2);
+  write_file(path("a.xml"), crlf);
+  write_file(path("b.xml"), std::string(kTypical) + "\x1a<block type=\"mevok_main\" id=\"z\">\n");
+  write_file(path("c.xml"), "");
+  for (const char* name : {"a.xml", "b.xml"}) {
+    std::remove(path("structure.txt").c_str());
+    Result r = run(std::string("1\n") + name + "\n\n");
+    EXPECT_EQ(r.status, 0) << name;
+    EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline)) << name;
+  }
+  // An empty file still gives 198 empty lines.
+  std::remove(path("structure.txt").c_str());
+  Result r = run("1\nc.xml\n\n");
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), outline({}));
+}
+
+TEST_F(E2e, GoldenExample) {
+  std::string example = read_file(TENAPI_EXAMPLES "/square.xml");
+  ASSERT_FALSE(example.empty());
+  write_file(path("square.xml"), example);
+  Result r = run("1\nsquare.xml\n\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), read_file(TENAPI_EXAMPLES "/square.structure.txt"));
+}
+
+TEST_F(E2e, MenuChoices) {
+  // A "1" anywhere starts an analysis; here input then ends at the prompt.
+  for (const char* word : {"1", "10", "01", "x1y"}) {
+    Result r = run(std::string("\n\n") + word + "\n");
+    EXPECT_EQ(r.status, 0) << word;
+    EXPECT_EQ(r.out, screens({1, 2})) << word;
+  }
+  // A "0" and no "1" ends at once with a cleared console.
+  for (const char* word : {"0", "20", "x0"}) {
+    Result r = run(std::string(word) + "\n1\n");
+    EXPECT_EQ(r.status, 0) << word;
+    EXPECT_EQ(r.out, screens({1}) + clear_bytes()) << word;
+  }
+  // Anything else is refused, and the wait takes the next line.
+  for (const char* word : {"2", "abc", "\x81\xcb"}) {
+    Result r = run(std::string(word) + "\n\n0\n");
+    EXPECT_EQ(r.status, 0) << word;
+    EXPECT_EQ(r.out, screens({1, 999, 1, 0})) << word;
+  }
+}
+
+TEST_F(E2e, WaitsEndWithTheRestOfTheLine) {
+  // After a word alone on its line the wait takes the whole next line, so
+  // "0" is discarded and input then ends at the menu.
+  Result alone = run("2\n0\n");
+  EXPECT_EQ(alone.status, 0);
+  EXPECT_EQ(alone.out, screens({1, 999, 1}));
+  // After a word followed by more text, the wait ends with that line.
+  Result more = run("2 \n0\n");
+  EXPECT_EQ(more.out, screens({1, 999, 1, 0}));
+  Result words = run("2 x y\n0\n");
+  EXPECT_EQ(words.out, screens({1, 999, 1, 0}));
+}
+
+TEST_F(E2e, FilePromptCycles) {
+  write_file(path("prog.xml"), kTypical);
+  // "back" returns to the menu; a word after it is the next menu word.
+  Result back = run("1\nback\n0\n");
+  EXPECT_EQ(back.out, screens({1, 2, 1, 0}));
+  Result back_same_line = run("1\nback 0\n");
+  EXPECT_EQ(back_same_line.out, screens({1, 2, 1, 0}));
+  // Other spellings are paths that do not open.
+  Result other = run("1\nBack\n\nBACK\n\nback\n0\n");
+  EXPECT_EQ(other.out, screens({1, 2, 3, 2, 3, 2, 1, 0}));
+  // A path with a blank: only its first word is tried, and the wait ends
+  // with the rest of that line; the next line is the next path.
+  write_file(path("my prog.xml"), kTypical);
+  Result blank = run("1\nmy prog.xml\nprog.xml\n\n");
+  EXPECT_EQ(blank.out, screens({1, 2, 3, 2, 5}));
+  EXPECT_EQ(blank.status, 0);
+  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+  EXPECT_FALSE(HasFailure());
+}
+
+TEST_F(E2e, TwoWordsOnTheMenuLine) {
+  write_file(path("prog.xml"), kTypical);
+  Result r = run("1 prog.xml\n\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+}
+
+TEST_F(E2e, EndOfInputAtEveryPromptAndWait) {
+  write_file(path("prog.xml"), kTypical);
+  EXPECT_EQ(run("").out, screens({1}));
+  EXPECT_EQ(run("   \n\n").out, screens({1}));
+  EXPECT_EQ(run("1").out, screens({1, 2}));
+  EXPECT_EQ(run("2").out, screens({1, 999, 1}));
+  EXPECT_EQ(run("1\nnone.xml").out, screens({1, 2, 3, 2}));
+  // Input ends in the closing wait: the outline is written all the same.
+  Result closing = run("1\nprog.xml");
+  EXPECT_EQ(closing.status, 0);
+  EXPECT_EQ(closing.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+  // Input ends in the wait after a refused write.
+  Result refused = run("1\nprog.xml\n");
+  EXPECT_EQ(refused.status, 0);
+  EXPECT_EQ(refused.out, screens({1, 2, 4, 2}));
+}
+
+TEST_F(E2e, ExistingOutputFileIsLeftAlone) {
+  write_file(path("prog.xml"), kTypical);
+  write_file(path("structure.txt"), "mine\n");
+  Result r = run("1\nprog.xml\n\nback\n0\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
+  EXPECT_EQ(read_file(path("structure.txt")), "mine\n");
+  // The input file may itself be the existing output file.
+  Result self = run("1\nstructure.txt\n\nback\n0\n");
+  EXPECT_EQ(self.out, screens({1, 2, 4, 2, 1, 0}));
+  EXPECT_EQ(read_file(path("structure.txt")), "mine\n");
+}
+
+TEST_F(E2e, FolderAsInputPath) {
+  ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
+  Result r = run("1\nsub\n\nback\n0\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 3, 2, 1, 0}));
+  EXPECT_FALSE(exists(path("structure.txt")));
+}
+
+TEST_F(E2e, FailedWriteLeavesNoFile) {
+  if (windows()) GTEST_SKIP() << "a file size limit also stops wine itself";
+  write_file(path("prog.xml"), kTypical);
+  // 100 bytes cannot hold 198 CR LF line ends: the write fails part way.
+  Result r = run("1\nprog.xml\n\nback\n0\n", 100);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
+  EXPECT_FALSE(exists(path("structure.txt")));
+}
+
+TEST_F(E2e, BackslashPaths) {
+  // "sub\prog.xml" names prog.xml in folder sub on Windows, and a file
+  // with a backslash in its name elsewhere; the outline goes beside it.
+  ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
+  write_file(path(native("sub\\prog.xml")), kTypical);
+  Result r = run("1\nsub\\prog.xml\n\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path(native("sub\\structure.txt"))), outline(kTypicalOutline));
+  EXPECT_FALSE(exists(path("structure.txt")));
+  // A forward slash is no separator: the outline lands in the working folder.
+  write_file(path("sub/other.xml"), kTypical);
+  Result slash = run("1\nsub/other.xml\n\n");
+  EXPECT_EQ(slash.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+}
+
+TEST_F(E2e, ThousandsOfStoredLinesAndStateAcrossAnalyses) {
+  // 3000 nested main blocks: 3000 stored lines, far more than the buffer.
+  std::string big;
+  for (int i = 0; i < 3000; ++i) {
+    big += "<block type=\"mevok_main\" id=\"m\">\n<statement name=\"DO\">\n";
+  }
+  write_file(path("big.xml"), big);
+  write_file(path("structure.txt"), "keep");
+  ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
+  write_file(path(native("sub\\one.xml")), "<block type=\"mevok_main\" id=\"m\">\n");
+  // The first write is refused, so the second analysis starts from the
+  // depth of 3000 that the first one left.
+  Result r = run("1\nbig.xml\n\nsub\\one.xml\n\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 4, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), "keep");
+  EXPECT_EQ(read_file(path(native("sub\\structure.txt"))),
+            outline({std::string(6000, ' ') + "int main() {"}));
+
+  // Written directly, the file holds the first 198 of the stored lines.
+  std::remove(path("structure.txt").c_str());
+  Result direct = run("1\nbig.xml\n\n");
+  EXPECT_EQ(direct.out, screens({1, 2, 5}));
+  std::vector<std::string> first;
+  for (int i = 0; i < 198; ++i) first.push_back(std::string(2 * i, ' ') + "int main() {");
+  EXPECT_EQ(read_file(path("structure.txt")), outline(first));
+}
+
+}  // namespace
