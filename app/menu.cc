@@ -6,11 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "app/line_reader.h"
 #include "app/platform.h"
+#include "app/read_loop.h"
 #include "app/screens.h"
 #include "output/output.h"
-#include "translate/pipeline.h"
 
 namespace {
 
@@ -20,24 +19,6 @@ std::string read_word() {
   std::string word;
   if (!(std::cin >> word)) std::exit(0);
   return word;
-}
-
-// Runs every line of the input through the pipeline into the buffer.
-void read_lines(std::FILE* input, LineBuffer& lines) {
-  auto reader = std::make_unique<LineReader>();
-  reader->file = input;
-  std::string current;
-  std::size_t stored = 0;
-  while (next_line(*reader, current)) {
-    std::string line = translate_token(classify_line(current));
-    if (line == "***") continue;
-    line = indent_line(std::move(line));
-    // Lines past the buffer's end are never written; they are still
-    // translated above so that the pipeline's state stays right.
-    if (stored < lines.size()) lines[stored] = std::move(line);
-    ++stored;
-    carried_line.clear();
-  }
 }
 
 // Analyses one input file; true when its outline was written.

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <string_view>
 
 #include "translate/pipeline.h"
 
@@ -99,47 +100,57 @@ std::string fill_field(const std::string& token, const std::string& arg) {
 }  // namespace
 
 std::string translate_token(std::string token) {
-  auto has = [&token](const char* text) { return token.find(text) != npos; };
+  // The skip marker holds none of the keywords: no test below would hold.
+  if (token == "***") return token;
+  std::string_view view = token;
+  auto has = [view](std::string_view text) { return view.find(text) != npos; };
   // The argument runs from after the first blank; with no blank, npos + 1
   // wraps to 0 and the whole token line is the argument.
-  std::string arg = token.substr(token.find(' ') + 1);
-  std::string out = token;
-  if (has("main")) out = "int main() {";
+  auto arg = [view] { return std::string(view.substr(view.find(' ') + 1)); };
+  // The returned line; the token line itself unless a test sets it, which
+  // spares copying a long token line that is then replaced.
+  std::string out;
+  bool set = false;
+  auto put = [&out, &set](std::string line) {
+    out = std::move(line);
+    set = true;
+  };
+  if (has("main")) put("int main() {");
   if (has("statement")) {
     if (token == "/statement") {
-      out = "} else {";
+      put("} else {");
       lower(indent_depth);
     } else {
-      out = "***";
+      put("***");
       raise(indent_depth);
     }
   }
   if (has("change")) {
-    out = "***";
+    put("***");
     carried_line = "a = n";
   }
-  if (has("field")) out = fill_field(token, arg);
-  if (has("value")) out = "***";
-  if (has("shadow")) out = "***";
-  if (has("while")) out = "while() {";
+  if (has("field")) put(fill_field(token, arg()));
+  if (has("value")) put("***");
+  if (has("shadow")) put("***");
+  if (has("while")) put("while() {");
   if (has("if_else")) {
-    out = "***";
+    put("***");
     carried_line = "if(a = n) {";
   }
-  if (has("equal")) out = "***";
+  if (has("equal")) put("***");
   if (has("variable")) {
-    out = "***";
+    put("***");
     raise(field_mode);
   }
   if (has("forward") || has("leftturn") || has("rightturn")) {
-    out = "***";
-    carried_line = arg + " = n";
+    put("***");
+    carried_line = arg() + " = n";
     field_mode = 2;
   }
   if (has("sum")) {
-    out = "***";
+    put("***");
     field_mode = 3;
   }
-  if (has("block sum")) out = "action = action + 1";
-  return out;
+  if (has("block sum")) put("action = action + 1");
+  return set ? out : token;
 }
