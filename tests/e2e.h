@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,6 +91,7 @@ inline std::string outline(const std::vector<std::string>& lines) {
 struct Result {
   std::string out;
   int status = -1;
+  long peak_kib = 0;  // peak resident memory of the program
 };
 
 // A fresh working folder, removed with its contents at the end of the test.
@@ -126,7 +128,7 @@ class E2e : public testing::Test {
       close(in_fds[1]);
       close(out_fds[0]);
       close(out_fds[1]);
-      if (chdir(dir_.c_str()) != 0) _exit(126);
+      if (chdir(workdir_.empty() ? dir_.c_str() : workdir_.c_str()) != 0) _exit(126);
       if (file_limit > 0) {
         // wine cannot ignore SIGXFSZ for the Windows program it runs.
         if (windows()) signal(SIGXFSZ, SIG_IGN);
@@ -168,7 +170,9 @@ class E2e : public testing::Test {
     }
     close(out_fds[0]);
     int status = 0;
-    waitpid(pid, &status, 0);
+    struct rusage usage = {};
+    wait4(pid, &status, 0, &usage);
+    result.peak_kib = usage.ru_maxrss;
     feeder.join();
     if (hung) {
       ADD_FAILURE() << "the program did not end";
@@ -190,6 +194,8 @@ class E2e : public testing::Test {
   }
 
   std::string dir_;
+  // The folder the program starts in, when it is not dir_.
+  std::string workdir_;
 };
 
 }  // namespace e2e

@@ -1,0 +1,84 @@
+// Inputs far larger than any saved program, made on the fly: the program
+// must finish, give the defined outline, and keep its memory bounded by
+// the longest line rather than by the size of the file.
+#include <string>
+#include <vector>
+
+#include "tests/e2e.h"
+
+namespace e2e {
+namespace {
+
+constexpr long kMiB = 1024;  // peak_kib units per MiB
+
+// Writes `piece` repeated until the file holds at least `bytes` bytes.
+void write_repeated(const std::string& path, const std::string& piece, std::size_t bytes) {
+  std::string block;
+  while (block.size() < (1 << 20)) block += piece;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  for (std::size_t written = 0; written < bytes; written += block.size()) {
+    ASSERT_EQ(std::fwrite(block.data(), 1, block.size(), file), block.size());
+  }
+  std::fclose(file);
+}
+
+// Runs the program on `name`; returns its peak memory in KiB.
+long analyse(E2e& test, const std::string& name, const std::vector<std::string>& lines) {
+  std::remove(test.path("structure.txt").c_str());
+  Result r = test.run("1\n" + name + "\n\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(test.path("structure.txt")), outline(lines));
+  return r.peak_kib;
+}
+
+TEST_F(E2e, OneGigabyteOfShortLines) {
+  // A realistic program saved over and over: its seven outline lines
+  // repeat through all 198 lines of the file.
+  std::string program = read_file(TENAPI_EXAMPLES "/square.xml") + "\n";
+  std::vector<std::string> seven = {"int main() {",     "  count = 4",        "  while() {",
+                                    "    forward = 50", "    rightturn = 90", "  } else {",
+                                    "} else {"};
+  std::vector<std::string> lines;
+  for (int i = 0; i < 198; ++i) lines.push_back(seven[i % 7]);
+  write_repeated(path("small.xml"), program, 1 << 20);
+  long small = analyse(*this, "small.xml", lines);
+  write_repeated(path("huge.xml"), program, std::size_t{1} << 30);
+  long huge = analyse(*this, "huge.xml", lines);
+  std::remove(path("huge.xml").c_str());
+  EXPECT_LT(huge, 8 * kMiB);
+  EXPECT_LT(huge - small, 1 * kMiB);
+}
+
+TEST_F(E2e, HundredMegabyteLines) {
+  const std::size_t size = 100 << 20;
+  std::string text(size, 'x');
+  std::string file = "<block type=\"mevok_variable_change\" id=\"" + text + "\">\n" +
+                     "<field name=\"VAR\">v</field>\n" + "<field name=\"NUM\">" + text +
+                     "</field>\n" + "<statement name=\"" + std::string(size, '\0') + "\n";
+  write_file(path("long.xml"), file);
+  file.clear();
+  long peak = analyse(*this, "long.xml", {"v = " + text});
+  // A few copies of the longest line at most, whatever the file's size.
+  EXPECT_LT(peak, 8 * 100 * kMiB);
+}
+
+TEST_F(E2e, FilesOfOneKindOfLine) {
+  // One line of only CRs.
+  write_repeated(path("cr.xml"), "\r", 50 << 20);
+  analyse(*this, "cr.xml", {});
+  // Every line a field: the first text is "0", which the name rule finds
+  // in every field line, and no template is ever placed.
+  write_repeated(path("fields.xml"), "<field name=\"NUM\">0</field>\n", 50 << 20);
+  analyse(*this, "fields.xml", {});
+  // Every line closes a statement: the depth goes ever more negative.
+  write_repeated(path("close.xml"), "</statement>\r\n", 50 << 20);
+  analyse(*this, "close.xml", std::vector<std::string>(198, "} else {"));
+  // Every line opens one: nothing is stored, and the depth climbs.
+  write_repeated(path("open.xml"), "<statement name=\"DO\">\n", 50 << 20);
+  analyse(*this, "open.xml", {});
+}
+
+}  // namespace
+}  // namespace e2e
