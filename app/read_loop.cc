@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/line_reader.h"
 #include "translate/pipeline.h"
@@ -13,7 +14,7 @@ std::size_t read_lines(std::FILE* input, LineBuffer& lines) {
   std::size_t kept = 0;
   while (next_line(*reader, current)) {
     std::string line = translate_token(classify_line(current));
-    if (line == "***") continue;
+    if (std::string_view(line) == "***") continue;
     line = indent_line(std::move(line));
     // Lines past the buffer's end are never written; they are still
     // translated above so that the pipeline's state stays right.

@@ -14,13 +14,14 @@ work=$(mktemp -d /tmp/tenapi-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# Repeats the example program (and a line end) until the file has $2 MiB.
+# Repeats the example program (and a line end) to exactly $2 MiB.
 make_input() {
   local name=$1 mib=$2
   { cat "$root/examples/square.xml"; echo; } > piece
   while [ "$(stat -c %s piece)" -lt 1048576 ]; do cat piece piece > twice; mv twice piece; done
   : > "$name"
   for _ in $(seq "$mib"); do cat piece >> "$name"; done
+  truncate -s "$((mib * 1048576))" "$name"
 }
 
 # Seconds of one run of the tool on $1, through the menu and file prompt.

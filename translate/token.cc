@@ -100,9 +100,9 @@ std::string fill_field(const std::string& token, const std::string& arg) {
 }  // namespace
 
 std::string translate_token(std::string token) {
-  // The skip marker holds none of the keywords: no test below would hold.
-  if (token == "***") return token;
   std::string_view view = token;
+  // The skip marker holds none of the keywords: no test below would hold.
+  if (view == "***") return token;
   auto has = [view](std::string_view text) { return view.find(text) != npos; };
   // The argument runs from after the first blank; with no blank, npos + 1
   // wraps to 0 and the whole token line is the argument.
@@ -117,7 +117,7 @@ std::string translate_token(std::string token) {
   };
   if (has("main")) put("int main() {");
   if (has("statement")) {
-    if (token == "/statement") {
+    if (view == "/statement") {
       put("} else {");
       lower(indent_depth);
     } else {
