@@ -23,7 +23,6 @@ std::string read_word() {
 
 // Analyses one input file; true when its outline was written.
 bool analyse(const std::string& typed) {
-  std::string out = typed;
   std::FILE* input = open_input(typed);
   if (input == nullptr) {
     screen_code = 3;
@@ -33,7 +32,7 @@ bool analyse(const std::string& typed) {
   }
   auto lines = std::make_unique<LineBuffer>();
   read_lines(input, *lines);
-  bool written = write_structure(output_path(out), *lines);
+  bool written = write_structure(output_path(typed), *lines);
   std::fclose(input);
   return written;
 }
