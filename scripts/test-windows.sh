@@ -16,6 +16,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The end-to-end tests themselves are built for Linux.
+cmake --preset default
+cmake --build --preset default
 cmake --preset windows
 cmake --build --preset windows
 exe=$PWD/build-windows/tenapi_outline.exe
