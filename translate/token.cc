@@ -152,5 +152,8 @@ std::string translate_token(std::string token) {
     field_mode = 3;
   }
   if (has("block sum")) put("action = action + 1");
-  return set ? out : token;
+  // Two returns rather than a conditional, so that either string is moved
+  // out instead of copied.
+  if (set) return out;
+  return token;
 }
