@@ -22,27 +22,43 @@ bool refill(LineReader& reader) {
   return true;
 }
 
+// The line without the CR that stood right before its LF.
+std::string_view without_cr(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
 }  // namespace
 
-bool next_line(LineReader& reader, std::string& line) {
-  line.clear();
-  bool any = false;
+bool next_line(LineReader& reader, std::string_view& line) {
+  // Most lines end within the buffer and are delivered as a view into it;
+  // one that runs past its end is gathered in long_line.
+  bool gathering = false;
   for (;;) {
     while (reader.pos == reader.end) {
-      if (!refill(reader)) return any;
+      if (!refill(reader)) {
+        line = reader.long_line;
+        return gathering;
+      }
     }
     const char* start = reader.buffer + reader.pos;
     std::size_t left = reader.end - reader.pos;
     const char* lf = static_cast<const char*>(std::memchr(start, '\n', left));
     if (lf == nullptr) {
-      line.append(start, left);
+      if (!gathering) reader.long_line.clear();
+      reader.long_line.append(start, left);
       reader.pos = reader.end;
-      any = true;
+      gathering = true;
       continue;
     }
-    line.append(start, lf - start);
-    reader.pos += lf - start + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::size_t length = lf - start;
+    reader.pos += length + 1;
+    if (!gathering) {
+      line = without_cr(std::string_view(start, length));
+      return true;
+    }
+    reader.long_line.append(start, length);
+    line = without_cr(reader.long_line);
     return true;
   }
 }

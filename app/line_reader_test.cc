@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -17,8 +18,8 @@ std::vector<std::string> read_all(const std::string& bytes) {
   auto reader = std::make_unique<LineReader>();
   reader->file = file;
   std::vector<std::string> lines;
-  std::string line;
-  while (next_line(*reader, line)) lines.push_back(line);
+  std::string_view line;
+  while (next_line(*reader, line)) lines.emplace_back(line);
   std::fclose(file);
   return lines;
 }

@@ -8,17 +8,29 @@
 #include "translate/pipeline.h"
 
 std::size_t read_lines(std::FILE* input, LineBuffer& lines) {
-  auto reader = std::make_unique<LineReader>();
+  // Not value-initialised: the buffer need not be zeroed.
+  std::unique_ptr<LineReader> reader(new LineReader);
   reader->file = input;
-  std::string current;
+  std::string_view current;
   std::size_t kept = 0;
+  // Each line is looked at where the reader holds it; a line that yields
+  // nothing costs no copy and no allocation.
   while (next_line(*reader, current)) {
-    std::string line = translate_token(classify_line(current));
-    if (std::string_view(line) == "***") continue;
-    line = indent_line(std::move(line));
-    // Lines past the buffer's end are never written; they are still
-    // translated above so that the pipeline's state stays right.
-    if (kept < lines.size()) lines[kept] = std::move(line);
+    std::string_view line = translate_view(classify_view(current));
+    if (line == "***") continue;
+    // Lines past the file's 198 are never written; they still went through
+    // the translator above, so that the pipeline's state stays right.
+    if (kept < lines.size()) {
+      OutlineLine& entry = lines[kept];
+      entry.depth = indent_depth;
+      // A statement returned from carried_line is moved, not copied: the
+      // carried line is emptied right after anyway.
+      if (line.data() == carried_line.data()) {
+        entry.text = std::move(carried_line);
+      } else {
+        entry.text = line;
+      }
+    }
     ++kept;
     carried_line.clear();
   }

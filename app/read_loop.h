@@ -7,9 +7,10 @@
 
 #include "output/output.h"
 
-// Runs every line of `input` through classify_line, translate_token and
-// indent_line, storing the kept lines in `lines` from index 0 while they
-// fit. Returns the number of lines kept, stored or not.
+// Runs every line of `input` through the classifier and the translator,
+// keeping the outline lines in `lines` from index 0 while they fit, each
+// with the depth it is indented by. Returns the number of outline lines,
+// kept or not. Throws std::bad_alloc when a line does not fit in memory.
 std::size_t read_lines(std::FILE* input, LineBuffer& lines);
 
 #endif  // TENAPI_APP_READ_LOOP_H_

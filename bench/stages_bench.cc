@@ -10,7 +10,7 @@
 #include "translate/classify.h"
 #include "translate/extract.h"
 #include "translate/pipeline.h"
-#include "translate/test_state.h"
+#include "tests/test_state.h"
 
 namespace {
 

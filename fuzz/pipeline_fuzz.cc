@@ -10,7 +10,7 @@
 #include "app/read_loop.h"
 #include "output/output.h"
 #include "translate/pipeline.h"
-#include "translate/test_state.h"
+#include "tests/test_state.h"
 
 namespace {
 
@@ -72,14 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > 0) {
     std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
     if (file != nullptr) {
-      // One buffer for every run: allocating 1516 strings each time would
-      // cost more than the run itself.
+      // One buffer for every run, emptied after each.
       static LineBuffer* lines = new LineBuffer();
       std::size_t kept = read_lines(file, *lines);
       std::fclose(file);
       for (std::size_t i = 0; i < lines->size(); ++i) {
-        check(i < kept || (*lines)[i].empty());
-        (*lines)[i].clear();
+        check(i < kept || (*lines)[i].text.empty());
+        (*lines)[i] = OutlineLine();
       }
     }
   }

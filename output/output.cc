@@ -2,29 +2,42 @@
 
 #include <cstdio>
 
-#include "app/platform.h"
-#include "app/screens.h"
+#include "console/platform.h"
+#include "console/screens.h"
 
 namespace {
 
-// Tells the user the file was not written and waits for Enter.
-bool refuse() {
-  screen_code = 4;
-  show_screen(screen_code);
-  wait_for_enter();
-  return false;
+// Blanks enough for most indentations in one write.
+constexpr std::size_t kBlankRun = 4096;
+
+// Writes 2 * depth blanks; false when a write fails.
+bool write_indent(std::FILE* file, int depth) {
+  static const std::string blanks(kBlankRun, ' ');
+  std::size_t left = depth > 0 ? 2 * static_cast<std::size_t>(depth) : 0;
+  while (left > 0) {
+    std::size_t n = left < kBlankRun ? left : kBlankRun;
+    if (std::fwrite(blanks.data(), 1, n, file) != n) return false;
+    left -= n;
+  }
+  return true;
 }
 
 // Writes the lines with CR LF ends; false when any write fails.
 bool write_lines(std::FILE* file, const LineBuffer& lines) {
-  for (std::size_t i = 0; i < kOutputLines; ++i) {
-    const std::string& line = lines[i];
-    if (std::fwrite(line.data(), 1, line.size(), file) != line.size() ||
+  for (const OutlineLine& line : lines) {
+    if (!write_indent(file, line.depth) ||
+        std::fwrite(line.text.data(), 1, line.text.size(), file) != line.text.size() ||
         std::fwrite("\r\n", 1, 2, file) != 2 || std::fflush(file) != 0) {
       return false;
     }
   }
   return true;
+}
+
+// Tells the user the file was not written and waits for Enter.
+bool refuse() {
+  show_and_wait(4);
+  return false;
 }
 
 }  // namespace

@@ -6,18 +6,25 @@
 #include <cstddef>
 #include <string>
 
-// Number of entries in the line buffer that collects the outline.
-constexpr std::size_t kLineBufferSize = 1516;
-// Number of entries, from the first, that the output file holds.
+// Number of outline lines, from the first, that the output file holds.
 constexpr std::size_t kOutputLines = 198;
 
-// The outline lines of one analysis, from index 0 upward.
-using LineBuffer = std::array<std::string, kLineBufferSize>;
+// One line of the outline: its text, and the nesting depth whose
+// indentation is written in front of it as the file is written.
+struct OutlineLine {
+  int depth = 0;
+  std::string text;
+};
+
+// The outline lines of one analysis that reach the file, from index 0.
+using LineBuffer = std::array<OutlineLine, kOutputLines>;
 
 // The typed input path up to its last backslash, then "structure.txt".
 std::string output_path(std::string path);
-// Creates the file with the first 198 entries, each ending in CR LF. On any
-// failure shows screen 4, waits for Enter and returns false.
+
+// Creates the file with the 198 entries, each indented by two blanks per
+// level of its depth and ending in CR LF. On any failure shows screen 4,
+// waits for Enter and returns false.
 bool write_structure(std::string path, const LineBuffer& lines);
 
 #endif  // TENAPI_OUTPUT_OUTPUT_H_

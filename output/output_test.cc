@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <string>
 
 namespace {
@@ -25,19 +26,20 @@ TEST(OutputPath, CutsAtTheLastBackslash) {
 }
 
 TEST(WriteStructure, WritesTheFirst198EntriesWithCrLf) {
-  std::string path = testing::TempDir() + "write_structure_test.txt";
-  std::remove(path.c_str());
+  // A name of its own, so that two runs at once do not meet.
+  std::string path = testing::TempDir() + "write_structure_" +
+                     std::to_string(std::random_device{}()) + ".txt";
   auto lines = std::make_unique<LineBuffer>();
-  (*lines)[0] = "int main() {";
-  (*lines)[1] = "  \x82\xa0";
-  (*lines)[197] = "last";
-  (*lines)[198] = "never written";
+  (*lines)[0] = {0, "int main() {"};
+  (*lines)[1] = {1, "\x82\xa0"};
+  (*lines)[2] = {-3, "} else {"};
+  (*lines)[197] = {2, " last"};
   ASSERT_TRUE(write_structure(path, *lines));
   std::ifstream in(path, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string expected = "int main() {\r\n  \x82\xa0\r\n";
-  for (int i = 2; i < 197; ++i) expected += "\r\n";
-  expected += "last\r\n";
+  std::string expected = "int main() {\r\n  \x82\xa0\r\n} else {\r\n";
+  for (int i = 3; i < 197; ++i) expected += "\r\n";
+  expected += "     last\r\n";
   EXPECT_EQ(bytes, expected);
   std::remove(path.c_str());
 }

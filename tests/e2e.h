@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/screens.h"
+#include "console/screens.h"
 
 namespace e2e {
 

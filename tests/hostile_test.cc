@@ -10,7 +10,7 @@
 
 #include "tests/e2e.h"
 #include "translate/pipeline.h"
-#include "translate/test_state.h"
+#include "tests/test_state.h"
 
 namespace e2e {
 namespace {

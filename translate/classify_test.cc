@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "translate/test_state.h"
+#include "tests/test_state.h"
 
 namespace {
 

@@ -1,13 +1,11 @@
 #include "translate/extract.h"
 
-#include "translate/pipeline.h"
-
 std::string_view delimited_view(std::string_view line, char open, char close) {
   // A missing opening delimiter is npos, and npos + 1 wraps to 0, so the
   // stretch then starts at the beginning of the line.
   std::string_view::size_type start = line.find(open) + 1;
   // A missing closing delimiter is npos, so the count runs to the end.
-  std::string_view::size_type end = line.find(close, start);
+  std::string_view::size_type end = find_byte(line, close, start);
   return line.substr(start, end - start);
 }
 
@@ -15,30 +13,37 @@ std::string delimited_text(std::string line, char open, char close) {
   return std::string(delimited_view(line, open, close));
 }
 
-std::string extract_field(std::string line) {
+TokenView field_token(std::string_view line) {
   std::string_view text = delimited_view(line, '>', '<');
-  if (first_field_text.empty()) first_field_text = std::string(text);
-  std::string token = "field ";
-  token.append(text);
-  return token;
+  if (first_field_text.empty()) first_field_text = text;
+  return {"field ", text};
 }
 
-std::string extract_value(std::string line) {
-  std::string token = "value ";
-  token.append(delimited_view(line, '"', '"'));
-  return token;
+TokenView value_token(std::string_view line) { return {"value ", delimited_view(line, '"', '"')}; }
+
+TokenView statement_token(std::string_view line) {
+  return {"statement ", delimited_view(line, '"', '"')};
 }
 
-std::string extract_statement(std::string line) {
-  std::string token = "statement ";
-  token.append(delimited_view(line, '"', '"'));
-  return token;
-}
-
-std::string extract_shadow(std::string line) {
+TokenView shadow_token(std::string_view line) {
   std::string_view type = delimited_view(line, '"', '"');
-  std::string token = "***";
-  if (type == "mevok_number") token = "shadow number";
-  if (type == "mevok_distance_number") token = "shadow distance";
+  TokenView token = {"", "***"};
+  if (type == "mevok_number") token = {"shadow ", "number"};
+  if (type == "mevok_distance_number") token = {"shadow ", "distance"};
   return token;
 }
+
+std::string token_text(TokenView token) {
+  std::string text;
+  text.reserve(token.head.size() + token.rest.size());
+  text.append(token.head).append(token.rest);
+  return text;
+}
+
+std::string extract_field(std::string line) { return token_text(field_token(line)); }
+
+std::string extract_value(std::string line) { return token_text(value_token(line)); }
+
+std::string extract_statement(std::string line) { return token_text(statement_token(line)); }
+
+std::string extract_shadow(std::string line) { return token_text(shadow_token(line)); }

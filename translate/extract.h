@@ -2,22 +2,49 @@
 #ifndef TENAPI_TRANSLATE_EXTRACT_H_
 #define TENAPI_TRANSLATE_EXTRACT_H_
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+
+#include "translate/pipeline.h"
+
+// The position of the first `byte` in `text` at or after `from`, or npos.
+// An inline loop: the stretches searched this way are a few bytes long,
+// where a call to memchr costs more than the search.
+inline std::string_view::size_type find_byte(std::string_view text, char byte,
+                                             std::string_view::size_type from) {
+  if (from >= text.size()) return std::string_view::npos;
+  const char* end = text.data() + text.size();
+  const char* found = std::find(text.data() + from, end, byte);
+  return found == end ? std::string_view::npos : found - text.data();
+}
 
 // The bytes after the first `open` up to the next `close` (the whole rest
 // of the line when `close` is missing; from the start when `open` is).
 std::string_view delimited_view(std::string_view line, char open, char close);
+
 // The same stretch as delimited_view, as a new string.
 std::string delimited_text(std::string line, char open, char close);
 
 // "field " and the element's text; records the first non-empty text.
 std::string extract_field(std::string line);
+
 // "value " and the first double-quoted value on the line.
 std::string extract_value(std::string line);
+
 // "statement " and the first double-quoted value on the line.
 std::string extract_statement(std::string line);
+
 // "shadow number", "shadow distance" or "***" by the shadow's type.
 std::string extract_shadow(std::string line);
+
+// The extractors without copies: the token lines as views into `line`.
+TokenView field_token(std::string_view line);
+TokenView value_token(std::string_view line);
+TokenView statement_token(std::string_view line);
+TokenView shadow_token(std::string_view line);
+
+// The token line as one string.
+std::string token_text(TokenView token);
 
 #endif  // TENAPI_TRANSLATE_EXTRACT_H_

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "translate/pipeline.h"
-#include "translate/test_state.h"
+#include "tests/test_state.h"
 
 namespace {
 

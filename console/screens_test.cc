@@ -1,4 +1,4 @@
-#include "app/screens.h"
+#include "console/screens.h"
 
 #include <gtest/gtest.h>
 

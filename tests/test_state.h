@@ -1,7 +1,7 @@
 // Puts the pipeline's process-wide state back to its start-up values, so
 // that each test starts from a fresh process's state.
-#ifndef TENAPI_TRANSLATE_TEST_STATE_H_
-#define TENAPI_TRANSLATE_TEST_STATE_H_
+#ifndef TENAPI_TESTS_TEST_STATE_H_
+#define TENAPI_TESTS_TEST_STATE_H_
 
 #include "translate/pipeline.h"
 #include "translate/token.h"
@@ -14,4 +14,4 @@ inline void reset_pipeline() {
   carried_line.clear();
 }
 
-#endif  // TENAPI_TRANSLATE_TEST_STATE_H_
+#endif  // TENAPI_TESTS_TEST_STATE_H_

@@ -1,10 +1,11 @@
-#include "app/screens.h"
+#include "console/screens.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <new>
 
-#include "app/platform.h"
+#include "console/platform.h"
 
 int screen_code = 0;
 
@@ -117,6 +118,12 @@ const char kInvalid[] =
     "l"
     "\x82\xf0\x93\xfc\x97\xcd\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2";
 
+// The white space that ends a word, as in formatted extraction under the
+// "C" locale; no locale is consulted.
+bool is_space(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 // The texts joined, each followed by a line feed.
 std::string lines(std::initializer_list<const char*> texts) {
   std::string out;
@@ -151,11 +158,14 @@ std::string screen_text(int number) {
 void show_screen(int number) {
   clear_console();
   if (number == 0) std::exit(0);
-  std::string text = screen_text(number);
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  // Screens 1 and 2 end in a prompt without a line end; flush so it shows.
-  std::fflush(stdout);
+  // Flushed inside, so that the prompts of screens 1 and 2 show.
+  write_text(screen_text(number));
 }
+
+// The word reads and the waits both read standard input through C stdio,
+// one character at a time, so that a character that a word read leaves
+// unread is the next one that a wait sees. Nothing here relies on the C++
+// streams staying in step with stdio.
 
 void wait_for_enter() {
   // The first character is normally the line end after the word just read.
@@ -164,4 +174,28 @@ void wait_for_enter() {
   do {
     c = std::getchar();
   } while (c != '\n' && c != EOF);
+}
+
+void show_and_wait(int number) {
+  screen_code = number;
+  show_screen(screen_code);
+  wait_for_enter();
+}
+
+bool read_word(std::string& word) {
+  word.clear();
+  int c;
+  do {
+    c = std::getchar();
+  } while (c != EOF && is_space(c));
+  if (c == EOF) return false;
+  try {
+    for (; c != EOF && !is_space(c); c = std::getchar()) word += static_cast<char>(c);
+  } catch (const std::bad_alloc&) {
+    // A word larger than memory (standard input from /dev/zero) can never
+    // be answered: treat it like the end of input.
+    return false;
+  }
+  if (c != EOF) std::ungetc(c, stdin);
+  return true;
 }
