@@ -15,9 +15,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,13 +38,32 @@ inline std::string clear_bytes() {
   return value != nullptr ? value : "\x1b[H\x1b[2J";
 }
 
-// The command that starts the program, split at blanks.
+// The arguments that start the program: TENAPI_PROGRAM (default: the
+// program built beside these tests), run by TENAPI_WRAPPER when that is set
+// (wine for a Windows build). Each is one argument, blanks and all.
 inline std::vector<std::string> program() {
-  const char* value = std::getenv("TENAPI_PROGRAM");
-  std::istringstream words(value != nullptr ? value : TENAPI_PROGRAM_DEFAULT);
   std::vector<std::string> argv;
-  for (std::string word; words >> word;) argv.push_back(word);
+  const char* wrapper = std::getenv("TENAPI_WRAPPER");
+  if (wrapper != nullptr && *wrapper != '\0') argv.push_back(wrapper);
+  const char* value = std::getenv("TENAPI_PROGRAM");
+  argv.push_back(value != nullptr && *value != '\0' ? value : TENAPI_PROGRAM_DEFAULT);
   return argv;
+}
+
+// Set when these tests run under AddressSanitizer, which reserves far more
+// address space than any limit a test could set.
+inline bool sanitized() {
+#if defined(__SANITIZE_ADDRESS__)
+  return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  return true;
+#else
+  return false;
+#endif
+#else
+  return false;
+#endif
 }
 
 // Standard output expected for these screens shown in order.
@@ -88,9 +107,16 @@ inline std::string outline(const std::vector<std::string>& lines) {
   return out;
 }
 
+// Resource limits for one run of the program; 0 leaves one unset.
+struct Limits {
+  rlim_t file_size = 0;      // bytes any file written may hold
+  rlim_t address_space = 0;  // bytes of address space
+};
+
 struct Result {
   std::string out;
   int status = -1;
+  double seconds = 0;  // from the start to the end of the program
   long peak_kib = 0;  // peak resident memory of the program
 };
 
@@ -106,16 +132,16 @@ class E2e : public testing::Test {
     signal(SIGPIPE, SIG_IGN);
   }
   void TearDown() override {
-    std::string command = "rm -rf '" + dir_ + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::error_code error;
+    std::filesystem::remove_all(dir_, error);
+    EXPECT_FALSE(error) << error.message();
   }
 
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   // Runs the program in the folder with `input` piped to it and its
-  // standard output piped back. A positive `file_limit` caps the size of
-  // the files it may write (setrlimit).
-  Result run(const std::string& input, rlim_t file_limit = 0) {
+  // standard output piped back, under `limits`.
+  Result run(const std::string& input, Limits limits = {}) {
     Result result;
     int in_fds[2];
     int out_fds[2];
@@ -129,11 +155,15 @@ class E2e : public testing::Test {
       close(out_fds[0]);
       close(out_fds[1]);
       if (chdir(workdir_.empty() ? dir_.c_str() : workdir_.c_str()) != 0) _exit(126);
-      if (file_limit > 0) {
+      if (limits.file_size > 0) {
         // wine cannot ignore SIGXFSZ for the Windows program it runs.
         if (windows()) signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit = {file_limit, file_limit};
+        struct rlimit limit = {limits.file_size, limits.file_size};
         setrlimit(RLIMIT_FSIZE, &limit);
+      }
+      if (limits.address_space > 0) {
+        struct rlimit limit = {limits.address_space, limits.address_space};
+        setrlimit(RLIMIT_AS, &limit);
       }
       std::vector<std::string> words = program();
       std::vector<char*> argv;
@@ -144,12 +174,14 @@ class E2e : public testing::Test {
     }
     close(in_fds[0]);
     close(out_fds[1]);
-    std::thread feeder([fd = in_fds[1], &input] {
+    auto start = std::chrono::steady_clock::now();
+    std::thread feeder([fd = in_fds[1], &input, hold = hold_input_ms_] {
       for (std::size_t done = 0; done < input.size();) {
         ssize_t n = write(fd, input.data() + done, input.size() - done);
         if (n <= 0) break;
         done += n;
       }
+      std::this_thread::sleep_for(std::chrono::milliseconds(hold));
       close(fd);
     });
     // A program that never ends fails the test instead of hanging it.
@@ -173,6 +205,7 @@ class E2e : public testing::Test {
     struct rusage usage = {};
     wait4(pid, &status, 0, &usage);
     result.peak_kib = usage.ru_maxrss;
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     feeder.join();
     if (hung) {
       ADD_FAILURE() << "the program did not end";
@@ -196,6 +229,8 @@ class E2e : public testing::Test {
   std::string dir_;
   // The folder the program starts in, when it is not dir_.
   std::string workdir_;
+  // How long standard input stays open after the input has been written.
+  int hold_input_ms_ = 0;
 };
 
 }  // namespace e2e

@@ -1,10 +1,13 @@
 // End-to-end tests of the console dialogue, the waits and the output file.
 #include "tests/e2e.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -112,9 +115,13 @@ TEST_F(E2e, FilePromptCycles) {
   EXPECT_EQ(back.out, screens({1, 2, 1, 0}));
   Result back_same_line = run("1\nback 0\n");
   EXPECT_EQ(back_same_line.out, screens({1, 2, 1, 0}));
-  // Other spellings are paths that do not open.
-  Result other = run("1\nBack\n\nBACK\n\nback\n0\n");
-  EXPECT_EQ(other.out, screens({1, 2, 3, 2, 3, 2, 1, 0}));
+  // Other spellings, and words that only begin with "back", are paths.
+  Result other = run("1\nBack\n\nBACK\n\nbackup.xml\n\nback\n0\n");
+  EXPECT_EQ(other.out, screens({1, 2, 3, 2, 3, 2, 3, 2, 1, 0}));
+  // The wait after an unopened file takes the next line whole, so the
+  // first "back" below is discarded and the second leaves the prompt.
+  Result waited = run("1\nnone.xml\nback\nback\n0\n");
+  EXPECT_EQ(waited.out, screens({1, 2, 3, 2, 1, 0}));
   // A path with a blank: only its first word is tried, and the wait ends
   // with the rest of that line; the next line is the next path.
   write_file(path("my prog.xml"), kTypical);
@@ -141,9 +148,13 @@ TEST_F(E2e, EndOfInputAtEveryPromptAndWait) {
   EXPECT_EQ(run("2").out, screens({1, 999, 1}));
   EXPECT_EQ(run("1\nnone.xml").out, screens({1, 2, 3, 2}));
   // Input ends in the closing wait: the outline is written all the same.
-  Result closing = run("1\nprog.xml");
+  // The program waits there: it ends only when its input does.
+  hold_input_ms_ = 500;
+  Result closing = run("1\nprog.xml\n");
+  hold_input_ms_ = 0;
   EXPECT_EQ(closing.status, 0);
   EXPECT_EQ(closing.out, screens({1, 2, 5}));
+  EXPECT_GE(closing.seconds, 0.5);
   EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
   // Input ends in the wait after a refused write.
   Result refused = run("1\nprog.xml\n");
@@ -154,7 +165,8 @@ TEST_F(E2e, EndOfInputAtEveryPromptAndWait) {
 TEST_F(E2e, ExistingOutputFileIsLeftAlone) {
   write_file(path("prog.xml"), kTypical);
   write_file(path("structure.txt"), "mine\n");
-  Result r = run("1\nprog.xml\n\nback\n0\n");
+  // The wait after the refusal discards the first "back".
+  Result r = run("1\nprog.xml\nback\nback\n0\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
   EXPECT_EQ(read_file(path("structure.txt")), "mine\n");
@@ -164,18 +176,32 @@ TEST_F(E2e, ExistingOutputFileIsLeftAlone) {
   EXPECT_EQ(read_file(path("structure.txt")), "mine\n");
 }
 
-TEST_F(E2e, FolderAsInputPath) {
+TEST_F(E2e, OnlyFilesAndPipesAreInput) {
+  // Folders and devices are refused like files that do not open: a device
+  // such as /dev/zero would never end. Each name is refused by both builds.
   ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
-  Result r = run("1\nsub\n\nback\n0\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, screens({1, 2, 3, 2, 1, 0}));
+  for (const char* name : {"sub", "/dev/zero", "/dev/tty", "NUL", "CON", "COM1"}) {
+    Result r = run(std::string("1\n") + name + "\n\nback\n0\n");
+    EXPECT_EQ(r.status, 0) << name;
+    EXPECT_EQ(r.out, screens({1, 2, 3, 2, 1, 0})) << name;
+  }
   EXPECT_FALSE(exists(path("structure.txt")));
+  if (windows()) return;
+  // A named pipe is read like a file.
+  ASSERT_EQ(mkfifo(path("pipe.xml").c_str(), 0644), 0);
+  std::thread writer([this] { write_file(path("pipe.xml"), kTypical); });
+  Result r = run("1\npipe.xml\n\n");
+  // Should the program not have opened the pipe, this lets the writer go.
+  close(open(path("pipe.xml").c_str(), O_RDONLY | O_NONBLOCK));
+  writer.join();
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
 }
 
 TEST_F(E2e, FailedWriteLeavesNoFile) {
   write_file(path("prog.xml"), kTypical);
   // 100 bytes cannot hold 198 CR LF line ends: the write fails part way.
-  Result r = run("1\nprog.xml\n\nback\n0\n", 100);
+  Result r = run("1\nprog.xml\n\nback\n0\n", {100, 0});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
   EXPECT_FALSE(exists(path("structure.txt")));

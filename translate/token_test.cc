@@ -119,11 +119,19 @@ TEST(TranslateToken, FieldModes) {
   translate_token("block variable");
   EXPECT_EQ(field_mode, 2);
 
-  // In mode 2 a text holding "0" completes the move, not the zero rule.
+  // In mode 2 a text holding "0" completes the move, not the zero rule;
+  // the argument is all that follows the first blank, blanks included.
   reset_pipeline();
   first_field_text = "x";
   translate_token("block forward");
   EXPECT_EQ(translate_token("field 100"), "forward = 100");
+  translate_token("block leftturn");
+  EXPECT_EQ(translate_token("field 9 0"), "leftturn = 9 0");
+  // Mode 1 puts the first text in place of the last "0", not the first.
+  carried_line = "if(100 = n) {";
+  translate_token("block variable");
+  translate_token("field x");
+  EXPECT_EQ(carried_line, "if(10x = n) {");
 }
 
 TEST(TranslateToken, NameZeroAndCompletionRules) {
@@ -163,6 +171,9 @@ TEST(TranslateToken, NameZeroAndCompletionRules) {
   first_field_text = "abc";
   carried_line = "abc = n";
   EXPECT_EQ(translate_token("field 12"), "abc = 12");
+  // Completion works after the last occurrence of the first text.
+  carried_line = "abc = abc = n";
+  EXPECT_EQ(translate_token("field 5"), "abc = abc = 5");
 }
 
 TEST(TranslateToken, RulesPastTheEndOfTheCarriedLine) {
