@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows executable and its unit tests with mingw-w64, then runs
-# both under wine: the unit tests, and the end-to-end tests of the Linux
-# build (build/) with the .exe as the program under test.
+# both under wine: the unit tests, the end-to-end tests of the Linux build
+# (build/) with the .exe as the program under test, and the .exe in a real
+# terminal. Last, makes the release zip and checks what it holds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,4 +44,20 @@ done
 
 # Under wine with piped output, "cls" writes nothing and each line feed
 # arrives as CR LF.
-TENAPI_PROGRAM="$wine $exe" TENAPI_WINDOWS=1 TENAPI_CLEAR= build/tests/tenapi_e2e </dev/null
+TENAPI_WRAPPER="$wine" TENAPI_PROGRAM="$exe" TENAPI_WINDOWS=1 TENAPI_CLEAR= \
+  build/tests/tenapi_e2e </dev/null
+
+# In a terminal whose encoding is not code page 932, as on a Windows set
+# up for another language.
+bash scripts/test-terminal.sh "$wine" "$exe"
+
+# The release zip: the .exe and the usage text, and nothing else.
+cpack --preset windows
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+folder=tenapi_outline-$version-windows
+listing=$(cmake -E tar tf "build-windows/$folder.zip" | sort)
+echo "build-windows/$folder.zip holds:"
+echo "$listing"
+expected=$(printf '%s\n' "$folder/README-ja.txt" "$folder/tenapi_outline.exe")
+[ "$listing" = "$expected" ] ||
+  { echo "the zip should hold exactly the .exe and README-ja.txt" >&2; exit 1; }

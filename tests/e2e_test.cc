@@ -2,7 +2,9 @@
 #include "tests/e2e.h"
 
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -250,6 +252,43 @@ TEST_F(E2e, ThousandsOfStoredLinesAndStateAcrossAnalyses) {
   std::vector<std::string> first;
   for (int i = 0; i < 198; ++i) first.push_back(std::string(2 * i, ' ') + "int main() {");
   EXPECT_EQ(read_file(path("structure.txt")), outline(first));
+}
+
+TEST_F(E2e, TerminalGetsTheScreensInItsEncoding) {
+  if (windows()) GTEST_SKIP() << "the Windows build's console output is tested in tmux";
+  // The program's output is a terminal in a UTF-8 locale; its input ends
+  // at once, so it shows the menu alone.
+  int terminal = -1;
+  int side = -1;
+  ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+  std::vector<std::string> words = program();
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(side, 1);
+    int none = open("/dev/null", O_RDONLY);
+    dup2(none, 0);
+    setenv("LC_ALL", "C.UTF-8", 1);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  close(side);
+  std::string out;
+  char buffer[4096];
+  for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) out.append(buffer, n);
+  close(terminal);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_EQ(status, 0);
+  // The terminal turns each line feed into CR LF.
+  EXPECT_EQ(out, clear_bytes() +
+                     "***\u3066\u306a\u3074\u89e3\u6790\u30b7\u30b9\u30c6\u30e0***\r\n"
+                     "   1:\u3066\u306a\u3074\u306e\u89e3\u6790\r\n"
+                     "   0:\u7d42\u4e86\r\n"
+                     "   \u6570\u5024\u3092\u5165\u529b\u3057\u3066\u304f\u3060\u3055\u3044\r\n"
+                     "   \u21d2");
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+#!/bin/sh
+# Installs what this machine lacks to build the tool ("sh scripts/setup.sh")
+# or to build and test it ("sh scripts/setup.sh test"), and any further
+# Debian packages named after that. Uses apt-get (Debian, Ubuntu) as root
+# or through sudo; elsewhere it names the packages to install.
+set -eu
+
+packages="cmake ninja-build g++"
+if [ "${1:-}" = test ]; then
+  packages="$packages libgtest-dev tmux"
+  shift
+fi
+packages="$packages $*"
+
+if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+  # Not Debian or Ubuntu: check the main commands, and say what to get.
+  if command -v cmake >/dev/null 2>&1 && command -v ninja >/dev/null 2>&1 &&
+    command -v c++ >/dev/null 2>&1; then
+    exit 0
+  fi
+  echo "Please install these (Debian names; your system's may differ): $packages" >&2
+  exit 1
+fi
+
+missing=""
+for package in $packages; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
+    missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" = 0 ]; then
+  as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=sudo
+else
+  echo "Installing$missing needs root: run this as root, or install them yourself." >&2
+  exit 1
+fi
+echo "Installing:$missing"
+$as_root apt-get update -q
+# shellcheck disable=SC2086
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Runs the tool in a real terminal as a person would: tmux with a UTF-8
+# locale, the menu and a whole analysis typed at the keyboard, the screen
+# read back after each step. The screens must read as Japanese, and each
+# must stand alone on a cleared screen.
+# Usage: scripts/test-terminal.sh PROGRAM [ARGS...]   (e.g. wine64 tool.exe)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+[ $# -gt 0 ] || { echo "usage: $0 PROGRAM [ARGS...]" >&2; exit 2; }
+program=("$@")
+[[ ${program[0]} == */* ]] && program[0]=$(realpath "${program[0]}")
+[[ ${program[-1]} == */* ]] && program[-1]=$(realpath "${program[-1]}")
+
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+work=$(mktemp -d)
+session=tenapi-terminal-$$
+cleanup() {
+  tmux kill-session -t "$session" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cp "$root/examples/square.xml" "$work/"
+
+screen() { tmux capture-pane -p -t "$session"; }
+
+# Waits up to 60 s until the screen shows the text; fails showing it if not.
+wait_for() {
+  for _ in $(seq 600); do
+    if screen | grep -qF -- "$1"; then return 0; fi
+    sleep 0.1
+  done
+  echo "the terminal never showed: $1" >&2
+  screen >&2
+  exit 1
+}
+
+# Fails showing the screen when it holds the text.
+absent() {
+  if screen | grep -qF -- "$1"; then
+    echo "the terminal still shows: $1" >&2
+    screen >&2
+    exit 1
+  fi
+}
+
+printf -v command '%q ' "${program[@]}"
+tmux -u new-session -d -s "$session" -x 100 -y 30 -c "$work" "$command; sleep 30"
+
+wait_for "***てなぴ解析システム***"
+wait_for "   1:てなぴの解析"
+wait_for "   0:終了"
+wait_for "   数値を入力してください"
+wait_for "   ⇒"
+tmux send-keys -t "$session" 1 Enter
+wait_for "ファイルをドラッグしてください"
+wait_for "「back」と入力した場合戻る"
+absent "数値を入力してください"
+tmux send-keys -t "$session" square.xml Enter
+wait_for "ファイルの作成が完了しました。"
+wait_for "Enterを入力して終了"
+absent "ファイルをドラッグしてください"
+[ "$(grep -c '' <(screen | grep -F '***てなぴ解析システム***'))" = 1 ] ||
+  { echo "more than one screen is showing" >&2; screen >&2; exit 1; }
+cmp "$work/structure.txt" "$root/examples/square.structure.txt"
+tmux send-keys -t "$session" Enter
+echo "terminal test passed: ${program[*]}"
