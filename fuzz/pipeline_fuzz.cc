@@ -1,12 +1,15 @@
 // libFuzzer target: arbitrary bytes as an input file, through the line
 // reader and the whole per-line pipeline with the state carried from line
-// to line, and as a typed path through output_path.
+// to line (the read loop's views against the string stages), and as a
+// typed path through output_path.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
+#include "app/line_reader.h"
 #include "app/read_loop.h"
 #include "output/output.h"
 #include "translate/pipeline.h"
@@ -67,15 +70,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t cut = bytes.rfind('\\') + 1;
   check(out == bytes.substr(0, cut) + "structure.txt");
 
-  // As an input file through the real read loop.
-  reset_pipeline();
+  // As an input file through the real read loop, which works on views of
+  // each line; then the same lines through the stages that take and return
+  // strings. Both must store the same outline.
   if (size > 0) {
     std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
     if (file != nullptr) {
       // One buffer for every run, emptied after each.
       static LineBuffer* lines = new LineBuffer();
+      reset_pipeline();
       std::size_t kept = read_lines(file, *lines);
+      reset_pipeline();
+      std::rewind(file);
+      LineReader* reader = new LineReader;
+      reader->file = file;
+      std::size_t stored = 0;
+      for (std::string_view line; next_line(*reader, line);) {
+        std::string out = translate_token(classify_line(std::string(line)));
+        if (out == "***") continue;
+        if (stored < lines->size()) {
+          const OutlineLine& entry = (*lines)[stored];
+          std::size_t depth = entry.depth > 0 ? entry.depth : 0;
+          check(indent_line(out) == std::string(2 * depth, ' ') + entry.text);
+        }
+        ++stored;
+        carried_line.clear();
+      }
+      delete reader;
       std::fclose(file);
+      check(stored == kept);
       for (std::size_t i = 0; i < lines->size(); ++i) {
         check(i < kept || (*lines)[i].text.empty());
         (*lines)[i] = OutlineLine();
