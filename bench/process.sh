@@ -1,68 +1,73 @@
 #!/usr/bin/env bash
-# Whole-process benchmark: the built tool on a large realistic input made
-# by repeating the example program, through its normal dialogue, against
-# `wc -l` on the same file; then peak memory on 1 MB and 1 GB inputs.
-# Usage: bench/process.sh [tool] [megabytes, default 100] [runs, default 5]
+# Whole-process benchmark: the built tool through its normal dialogue on
+# 100 MiB of saved programs as the editor writes them (bench/make_programs:
+# many different programs, indented, with ids, variables, values, shadows
+# and nested statements), against `wc -l` on the same file and, when
+# BASELINE names another build of the tool, against that build, the runs
+# taken in turn. Then peak memory on 1 MiB and 1 GiB of such input.
+# Usage: bench/process.sh [tool] [megabytes, default 100] [runs, default 11]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-tool=$(realpath "${1:-$root/build/tenapi_outline}")
+tool=$(realpath "${1:-$root/build-bench/tenapi_outline}")
 mb=${2:-100}
-runs=${3:-5}
+runs=${3:-11}
+baseline=${BASELINE:+$(realpath "$BASELINE")}
+make_programs=$root/build-bench/bench/make_programs
 command -v /usr/bin/time >/dev/null || { echo "needs GNU time (apt-get install time)" >&2; exit 1; }
+[ -x "$make_programs" ] || { echo "build the bench preset first" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/tenapi-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# Repeats the example program (and a line end) to exactly $2 MiB.
-make_input() {
-  local name=$1 mib=$2
-  { cat "$root/examples/square.xml"; echo; } > piece
-  while [ "$(stat -c %s piece)" -lt 1048576 ]; do cat piece piece > twice; mv twice piece; done
-  : > "$name"
-  for _ in $(seq "$mib"); do cat piece >> "$name"; done
-  truncate -s "$((mib * 1048576))" "$name"
-}
-
-# Seconds of one run of the tool on $1, through the menu and file prompt.
-time_tool() {
+# Milliseconds of one run of a command, its input from file $2 (or none).
+millis() {
   rm -f structure.txt
   local start end
-  start=$(date +%s.%N)
-  printf '1\n%s\n\n' "$1" | "$tool" > /dev/null
-  end=$(date +%s.%N)
-  awk "BEGIN { print $end - $start }"
+  start=$(date +%s%N)
+  if [ -n "$2" ]; then "$1" < "$2" > /dev/null; else $1 > /dev/null; fi
+  end=$(date +%s%N)
+  echo $(((end - start) / 1000))
 }
 
-time_wc() {
-  local start end
-  start=$(date +%s.%N)
-  wc -l "$1" > /dev/null
-  end=$(date +%s.%N)
-  awk "BEGIN { print $end - $start }"
-}
-
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+median() { sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)]/1000}'; }
 
 peak_kib() {
   rm -f structure.txt
   printf '1\n%s\n\n' "$1" | /usr/bin/time -f %M "$tool" 2>&1 > /dev/null | tail -n 1
 }
 
-make_input big.xml "$mb"
+"$make_programs" "$mb" > big.xml
 bytes=$(stat -c %s big.xml)
-cat big.xml > /dev/null  # into the page cache for both contestants
-tool_s=$(for _ in $(seq "$runs"); do time_tool big.xml; done | median)
-wc_s=$(for _ in $(seq "$runs"); do time_wc big.xml; done | median)
-printf 'input:        %d bytes (%d MiB), median of %d runs\n' "$bytes" "$mb" "$runs"
-printf 'tool:         %.3f s, %.1f MB/s\n' "$tool_s" "$(awk "BEGIN { print $bytes / $tool_s / 1000000 }")"
-printf 'wc -l:        %.3f s\n' "$wc_s"
-printf 'ratio:        %.1f x wc -l\n' "$(awk "BEGIN { print $tool_s / $wc_s }")"
+printf '1\nbig.xml\n\n' > answers
+cat big.xml > /dev/null  # into the page cache for every contestant
+: > tool.ms
+: > base.ms
+: > wc.ms
+for _ in $(seq "$runs"); do
+  millis "$tool" answers >> tool.ms
+  [ -z "$baseline" ] || millis "$baseline" answers >> base.ms
+  millis "wc -l big.xml" "" >> wc.ms
+done
+tool_ms=$(median < tool.ms)
+wc_ms=$(median < wc.ms)
+mbs() { awk "BEGIN { printf \"%.0f\", $bytes / $1 / 1000 }"; }
+printf 'input:        %d bytes, %d lines; medians of %d runs taken in turn\n' \
+  "$bytes" "$(wc -l < big.xml)" "$runs"
+printf 'tool:         %s ms, %s MB/s, %.1f x wc -l\n' "$tool_ms" "$(mbs "$tool_ms")" \
+  "$(awk "BEGIN { print $tool_ms / $wc_ms }")"
+if [ -n "$baseline" ]; then
+  base_ms=$(median < base.ms)
+  printf 'baseline:     %s ms, %s MB/s, %.1f x wc -l\n' "$base_ms" "$(mbs "$base_ms")" \
+    "$(awk "BEGIN { print $base_ms / $wc_ms }")"
+  printf 'speed-up:     %.2f x the baseline\n' "$(awk "BEGIN { print $base_ms / $tool_ms }")"
+fi
+printf 'wc -l:        %s ms\n' "$wc_ms"
 printf 'peak memory:  %d KiB on %d MiB\n' "$(peak_kib big.xml)" "$mb"
 rm -f big.xml
 
 if [ "${BENCH_SKIP_GB:-}" = "" ]; then
-  make_input small.xml 1
-  make_input huge.xml 1024
+  "$make_programs" 1 > small.xml
+  "$make_programs" 1024 > huge.xml
   printf 'peak memory:  %d KiB on 1 MiB, %d KiB on 1 GiB\n' "$(peak_kib small.xml)" "$(peak_kib huge.xml)"
 fi

@@ -2,7 +2,6 @@
 #ifndef TENAPI_TRANSLATE_EXTRACT_H_
 #define TENAPI_TRANSLATE_EXTRACT_H_
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -13,10 +12,10 @@
 // where a call to memchr costs more than the search.
 inline std::string_view::size_type find_byte(std::string_view text, char byte,
                                              std::string_view::size_type from) {
-  if (from >= text.size()) return std::string_view::npos;
-  const char* end = text.data() + text.size();
-  const char* found = std::find(text.data() + from, end, byte);
-  return found == end ? std::string_view::npos : found - text.data();
+  for (std::string_view::size_type i = from; i < text.size(); ++i) {
+    if (text[i] == byte) return i;
+  }
+  return std::string_view::npos;
 }
 
 // The bytes after the first `open` up to the next `close` (the whole rest
