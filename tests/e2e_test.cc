@@ -136,10 +136,32 @@ TEST_F(E2e, FilePromptCycles) {
 
 TEST_F(E2e, TwoWordsOnTheMenuLine) {
   write_file(path("prog.xml"), kTypical);
-  Result r = run("1 prog.xml\n\n");
-  EXPECT_EQ(r.status, 0);
+  // Words end at any white space: a blank, a tab, a CR before the LF.
+  for (const char* input : {"1 prog.xml\n\n", "1\tprog.xml\n\n", "1\r\nprog.xml\r\n\r\n"}) {
+    std::remove(path("structure.txt").c_str());
+    Result r = run(input);
+    EXPECT_EQ(r.status, 0) << testing::PrintToString(input);
+    EXPECT_EQ(r.out, screens({1, 2, 5})) << testing::PrintToString(input);
+    EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+  }
+}
+
+TEST_F(E2e, EachStoredLineEmptiesTheCarriedLine) {
+  // A field after a stored line finds the carried line empty, so the
+  // completion rule returns that empty line, indented: after the move
+  // statement, and after "while() {", which leaves an if template behind.
+  std::string program = kTypical;
+  const std::string field = "<field name=\"NUM\">10</field>\n";
+  program.insert(program.find(field) + field.size(),
+                 "<field name=\"NUM\">7</field>\n"
+                 "<block type=\"mevok_if_else\" id=\"i\">\n"
+                 "<block type=\"mevok_while_infinity\" id=\"w\">\n"
+                 "<field name=\"NUM\">8</field>\n");
+  write_file(path("prog.xml"), program);
+  Result r = run("1\nprog.xml\n\n");
   EXPECT_EQ(r.out, screens({1, 2, 5}));
-  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+  EXPECT_EQ(read_file(path("structure.txt")),
+            outline({"int main() {", "  forward = 10", "  ", "  while() {", "  ", "} else {"}));
 }
 
 TEST_F(E2e, EndOfInputAtEveryPromptAndWait) {

@@ -243,9 +243,13 @@ TEST(TranslateToken, KeywordsInsideNamesAndTexts) {
   EXPECT_EQ(translate_token("statement summary"), "***");
   EXPECT_EQ(field_mode, 3);
   EXPECT_EQ(indent_depth, 1);
-  // A field text holding "statement" raises the depth too.
+  // A field text holding "statement" raises the depth too, and so does a
+  // statement named "/statement": only the exact line closes one.
   translate_token("field statement");
   EXPECT_EQ(indent_depth, 2);
+  EXPECT_EQ(translate_token("statement /statement"), "***");
+  EXPECT_EQ(indent_depth, 3);
+  translate_token("/statement");
   // A value named after a move word starts a move statement.
   EXPECT_EQ(translate_token("value forward"), "***");
   EXPECT_EQ(carried_line, "forward = n");
