@@ -44,6 +44,11 @@ absent() {
 }
 
 printf -v command '%q ' "${program[@]}"
+if [ ! -c /dev/pts/ptmx ]; then
+  echo "skipped: no pseudo-terminals here (/dev/pts is not mounted)"
+  exit 77
+fi
+command -v tmux >/dev/null || { echo "needs tmux (sh scripts/setup.sh test)" >&2; exit 1; }
 tmux -u new-session -d -s "$session" -x 100 -y 30 -c "$work" "$command; sleep 30"
 
 wait_for "***てなぴ解析システム***"

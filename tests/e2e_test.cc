@@ -282,7 +282,9 @@ TEST_F(E2e, TerminalGetsTheScreensInItsEncoding) {
   // at once, so it shows the menu alone.
   int terminal = -1;
   int side = -1;
-  ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+  if (openpty(&terminal, &side, nullptr, nullptr, nullptr) != 0) {
+    GTEST_SKIP() << "no pseudo-terminals here";
+  }
   std::vector<std::string> words = program();
   pid_t pid = fork();
   if (pid == 0) {
