@@ -29,13 +29,16 @@ struct Writer {
   std::vector<std::string> vars;
   std::vector<std::string> var_ids;
 
-  void line(int depth, const std::string& text) { out += std::string(2 * depth, ' ') + text + "\n"; }
+  void line(int depth, const std::string& text) {
+    out += std::string(2 * depth, ' ') + text + "\n";
+  }
 
   // A value input holding a number shadow, sometimes covered by a variable.
   void number(int d, const char* name, bool distance) {
     line(d, std::string("<value name=\"") + name + "\">");
-    line(d + 1, std::string("<shadow type=\"") + (distance ? "mevok_distance_number" : "mevok_number") +
-                    "\" id=\"" + id() + "\">");
+    line(d + 1, std::string("<shadow type=\"") +
+                    (distance ? "mevok_distance_number" : "mevok_number") + "\" id=\"" + id() +
+                    "\">");
     line(d + 2, "<field name=\"NUM\">" + std::to_string(pick(360)) + "</field>");
     line(d + 1, "</shadow>");
     if (pick(4) == 0) {

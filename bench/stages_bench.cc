@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_state.h"
 #include "translate/classify.h"
 #include "translate/extract.h"
 #include "translate/pipeline.h"
-#include "tests/test_state.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "app/line_reader.h"
 #include "app/read_loop.h"
 #include "output/output.h"
-#include "translate/pipeline.h"
 #include "tests/test_state.h"
+#include "translate/pipeline.h"
 
 namespace {
 

@@ -27,8 +27,8 @@ TEST(OutputPath, CutsAtTheLastBackslash) {
 
 TEST(WriteStructure, WritesTheFirst198EntriesWithCrLf) {
   // A name of its own, so that two runs at once do not meet.
-  std::string path = testing::TempDir() + "write_structure_" +
-                     std::to_string(std::random_device{}()) + ".txt";
+  std::string path =
+      testing::TempDir() + "write_structure_" + std::to_string(std::random_device{}()) + ".txt";
   auto lines = std::make_unique<LineBuffer>();
   (*lines)[0] = {0, "int main() {"};
   (*lines)[1] = {1, "\x82\xa0"};

@@ -117,7 +117,7 @@ struct Result {
   std::string out;
   int status = -1;
   double seconds = 0;  // from the start to the end of the program
-  long peak_kib = 0;  // peak resident memory of the program
+  long peak_kib = 0;   // peak resident memory of the program
 };
 
 // A fresh working folder, removed with its contents at the end of the test.
@@ -205,7 +205,8 @@ class E2e : public testing::Test {
     struct rusage usage = {};
     wait4(pid, &status, 0, &usage);
     result.peak_kib = usage.ru_maxrss;
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     feeder.join();
     if (hung) {
       ADD_FAILURE() << "the program did not end";

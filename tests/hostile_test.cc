@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "tests/e2e.h"
-#include "translate/pipeline.h"
 #include "tests/test_state.h"
+#include "translate/pipeline.h"
 
 namespace e2e {
 namespace {

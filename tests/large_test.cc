@@ -65,8 +65,8 @@ TEST_F(E2e, HundredMegabyteLines) {
                                      std::string(size, '\0') + "\n");
     // The costliest line there is: its text is the first field text, and
     // it completes a move statement, so it is held three times.
-    write_file(path("first.xml"),
-               "<block type=\"mevok_forward\" id=\"f\">\n<field name=\"NUM\">" + text + "</field>\n");
+    write_file(path("first.xml"), "<block type=\"mevok_forward\" id=\"f\">\n<field name=\"NUM\">" +
+                                      text + "</field>\n");
   }
   for (const char* name : {"long.xml", "first.xml"}) {
     std::remove(path("structure.txt").c_str());
@@ -104,8 +104,8 @@ TEST_F(E2e, DeepNestingKeepsMemoryFlat) {
   std::ifstream in(path("structure.txt"), std::ios::binary | std::ios::ate);
   EXPECT_EQ(static_cast<long long>(in.tellg()), 396002772);
   std::string got(line.size(), '\0');
-  for (std::streamoff at : {std::streamoff{0}, std::streamoff(97 * line.size()),
-                            std::streamoff(197 * line.size())}) {
+  for (std::streamoff at :
+       {std::streamoff{0}, std::streamoff(97 * line.size()), std::streamoff(197 * line.size())}) {
     in.seekg(at);
     in.read(&got[0], got.size());
     EXPECT_EQ(got, line) << "at " << at;

@@ -24,8 +24,8 @@ void lower(int& value) {
 
 // The keywords that the translator's tests look for, one bit each.
 constexpr std::string_view kKeywords[] = {
-    "main",    "statement", "change",   "field",   "value",    "shadow",   "while",    "if_else",
-    "equal",   "variable",  "forward",  "leftturn", "rightturn", "sum",    "block sum"};
+    "main",  "statement", "change",  "field",    "value",     "shadow", "while",    "if_else",
+    "equal", "variable",  "forward", "leftturn", "rightturn", "sum",    "block sum"};
 enum Keyword : unsigned {
   kMain = 1u << 0,
   kStatement = 1u << 1,
@@ -75,10 +75,9 @@ unsigned keywords_in(std::string_view text) {
   };
   unsigned found = 0;
   for (std::size_t i = 0; i + 2 < text.size(); ++i) {
-    for (unsigned candidates = at(0, i) & at(1, i + 1) & at(2, i + 2); candidates != 0;
-         candidates &= candidates - 1) {
-      unsigned k = __builtin_ctz(candidates);
-      if (starts_with_at(text, i, kKeywords[k])) found |= 1u << k;
+    unsigned candidates = at(0, i) & at(1, i + 1) & at(2, i + 2);
+    for (std::size_t k = 0; candidates != 0; ++k, candidates >>= 1) {
+      if ((candidates & 1) != 0 && starts_with_at(text, i, kKeywords[k])) found |= 1u << k;
     }
   }
   return found;

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "translate/pipeline.h"
 #include "tests/test_state.h"
+#include "translate/pipeline.h"
 
 namespace {
 
