@@ -116,7 +116,8 @@ struct Limits {
 struct Result {
   std::string out;
   int status = -1;
-  double seconds = 0;  // from the start to the end of the program
+  double seconds = 0;      // from the start to the end of the program
+  double cpu_seconds = 0;  // processor time the program used
   long peak_kib = 0;   // peak resident memory of the program
 };
 
@@ -205,6 +206,8 @@ class E2e : public testing::Test {
     struct rusage usage = {};
     wait4(pid, &status, 0, &usage);
     result.peak_kib = usage.ru_maxrss;
+    result.cpu_seconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     feeder.join();
