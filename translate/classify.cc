@@ -7,8 +7,7 @@
 
 namespace {
 
-// The skip marker and the closing line, as token lines.
-constexpr TokenView kSkip = {"", "***"};
+// The closing line as a token line.
 constexpr TokenView kClose = {"", "/statement"};
 
 // Block types and the kind word that follows "block " in their token lines;
@@ -49,7 +48,7 @@ TokenView block_token(std::string_view line) {
   for (const BlockKind& kind : kBlockKinds) {
     if (type == kind.type) return {"block ", kind.kind};
   }
-  return kSkip;
+  return kSkipToken;
 }
 
 }  // namespace
@@ -66,7 +65,7 @@ TokenView classify_view(std::string_view line) {
   if (name == "value") return value_token(line);
   if (name == "shadow") return shadow_token(line);
   if (name == "/statement") return kClose;
-  return kSkip;
+  return kSkipToken;
 }
 
 std::string classify_line(std::string line) { return token_text(classify_view(line)); }

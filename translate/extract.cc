@@ -27,7 +27,7 @@ TokenView statement_token(std::string_view line) {
 
 TokenView shadow_token(std::string_view line) {
   std::string_view type = delimited_view(line, '"', '"');
-  TokenView token = {"", "***"};
+  TokenView token = kSkipToken;
   if (type == "mevok_number") token = {"shadow ", "number"};
   if (type == "mevok_distance_number") token = {"shadow ", "distance"};
   return token;

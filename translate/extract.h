@@ -37,6 +37,9 @@ std::string extract_statement(std::string line);
 // "shadow number", "shadow distance" or "***" by the shadow's type.
 std::string extract_shadow(std::string line);
 
+// The skip marker as a token line.
+constexpr TokenView kSkipToken = {"", "***"};
+
 // The extractors without copies: the token lines as views into `line`.
 TokenView field_token(std::string_view line);
 TokenView value_token(std::string_view line);
