@@ -1,44 +1,70 @@
 #include "translate/classify.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "translate/extract.h"
+#include "translate/keywords.h"
 #include "translate/pipeline.h"
 
 namespace {
 
 // The closing line as a token line.
-constexpr TokenView kClose = {"", "/statement"};
+constexpr TokenView kClose = {"", "/statement", keywords_in("", "/statement")};
 
-// Block types and the kind word that follows "block " in their token lines;
-// the type is compared as a whole.
+// The token line of a block of the given kind, its keywords found as the
+// program is compiled.
+constexpr TokenView block(std::string_view kind) {
+  return {"block ", kind, keywords_in("block ", kind)};
+}
+
+// Block types and the token lines of their kinds; the type is compared as
+// a whole.
 struct BlockKind {
   std::string_view type;
-  std::string_view kind;
+  TokenView token;
 };
 
 constexpr BlockKind kBlockKinds[] = {
-    {"mevok_main", "main"},
-    {"mevok_variable_change", "change"},
-    {"mevok_while_infinity", "while"},
-    {"mevok_if_else", "if_else"},
-    {"mevok_equal", "equal"},
-    {"mevok_variable", "variable"},
-    {"mevok_forward", "forward"},
-    {"mevok_leftturn", "leftturn"},
-    {"mevok_rightturn", "rightturn"},
-    {"mevok_sum", "sum"},
+    {"mevok_main", block("main")},
+    {"mevok_variable_change", block("change")},
+    {"mevok_while_infinity", block("while")},
+    {"mevok_if_else", block("if_else")},
+    {"mevok_equal", block("equal")},
+    {"mevok_variable", block("variable")},
+    {"mevok_forward", block("forward")},
+    {"mevok_leftturn", block("leftturn")},
+    {"mevok_rightturn", block("rightturn")},
+    {"mevok_sum", block("sum")},
 };
+
+// The position of the first byte of `line` that is not a blank, eight
+// bytes at a time: editors indent every line, often by dozens of blanks.
+std::string_view::size_type skip_blanks(std::string_view line) {
+  constexpr std::uint64_t kBlanks = 0x2020202020202020u;
+  std::string_view::size_type i = 0;
+  for (std::uint64_t word; i + 8 <= line.size(); i += 8) {
+    std::memcpy(&word, line.data() + i, 8);
+    if (word != kBlanks) break;
+  }
+  while (i < line.size() && line[i] == ' ') ++i;
+  return i;
+}
 
 // The element name of the line as a view into it (or into a literal), so
 // that classifying a line copies nothing.
 std::string_view tag_view(std::string_view line) {
-  std::string_view::size_type open = line.find('<');
+  // Blanks are neither "<" nor part of "/statement": both searches start
+  // after the indentation.
+  std::string_view::size_type from = skip_blanks(line);
+  std::string_view::size_type open =
+      from < line.size() && line[from] == '<' ? from : line.find('<', from);
   // The blank that ends the name; none when the line holds no "<" at all.
   std::string_view::size_type blank =
       open == std::string_view::npos ? std::string_view::npos : find_byte(line, ' ', open);
   if (blank != std::string_view::npos) return line.substr(open + 1, blank - open - 1);
-  if (line.find("/statement") != std::string_view::npos) return "/statement";
+  if (line.find("/statement", from) != std::string_view::npos) return "/statement";
   return "***";
 }
 
@@ -46,7 +72,7 @@ std::string_view tag_view(std::string_view line) {
 TokenView block_token(std::string_view line) {
   std::string_view type = delimited_view(line, '"', '"');
   for (const BlockKind& kind : kBlockKinds) {
-    if (type == kind.type) return {"block ", kind.kind};
+    if (type == kind.type) return kind.token;
   }
   return kSkipToken;
 }

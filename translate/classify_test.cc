@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/test_state.h"
+#include "translate/keywords.h"
+#include "translate/pipeline.h"
 
 namespace {
 
@@ -11,6 +13,11 @@ struct Case {
   const char* name;
   const char* token;
 };
+
+// The keywords that the classifier hands on are those of its token line.
+void expect_keywords(const char* line) {
+  EXPECT_EQ(classify_view(line).keywords, keywords_in(classify_line(line))) << line;
+}
 
 TEST(ClassifyLine, WorkedExample) {
   reset_pipeline();
@@ -39,6 +46,7 @@ TEST(ClassifyLine, WorkedExample) {
     EXPECT_EQ(classify_line(c.line), c.token) << c.line;
     // Indentation before the "<" changes nothing.
     EXPECT_EQ(classify_line(std::string("      ") + c.line), c.token) << c.line;
+    expect_keywords(c.line);
   }
 }
 
@@ -95,6 +103,16 @@ TEST(BlockKind, MapsTheTenTypesExactly) {
   for (const Case& c : cases) {
     EXPECT_EQ(block_kind(c.line), c.token) << c.line;
     EXPECT_EQ(classify_line(c.line), c.token) << c.line;
+    expect_keywords(c.line);
+  }
+}
+
+TEST(ClassifyView, KeywordsOfNamesAndTexts) {
+  reset_pipeline();
+  for (const char* line : {"<field name=\"X\">block sum</field>", "<field name=\"X\">sum</field>",
+                           "<statement name=\"while_main\">", "<value name=\"shadowfield\">",
+                           "<shadow type=\"mevok_distance_number\">", "text /statement"}) {
+    expect_keywords(line);
   }
 }
 

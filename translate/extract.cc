@@ -1,5 +1,7 @@
 #include "translate/extract.h"
 
+#include "translate/keywords.h"
+
 std::string_view delimited_view(std::string_view line, char open, char close) {
   // A missing opening delimiter is npos, and npos + 1 wraps to 0, so the
   // stretch then starts at the beginning of the line.
@@ -13,23 +15,42 @@ std::string delimited_text(std::string line, char open, char close) {
   return std::string(delimited_view(line, open, close));
 }
 
+namespace {
+
+// A token line with the literal `head` and a `rest` from the input. Only
+// the rest is searched for keywords: the head's are known, and none runs
+// across the seam, as no head ends with the start of "block sum".
+TokenView with_head(std::string_view head, unsigned head_keywords, std::string_view rest) {
+  return {head, rest, head_keywords | keywords_in(rest)};
+}
+
+static_assert(keywords_in("field ", "") == kField && keywords_in("value ", "") == kValue &&
+              keywords_in("statement ", "") == kStatement);
+
+constexpr TokenView kShadowNumber = {"shadow ", "number", keywords_in("shadow ", "number")};
+constexpr TokenView kShadowDistance = {"shadow ", "distance", keywords_in("shadow ", "distance")};
+
+}  // namespace
+
 TokenView field_token(std::string_view line) {
   std::string_view text = delimited_view(line, '>', '<');
   if (first_field_text.empty()) first_field_text = text;
-  return {"field ", text};
+  return with_head("field ", kField, text);
 }
 
-TokenView value_token(std::string_view line) { return {"value ", delimited_view(line, '"', '"')}; }
+TokenView value_token(std::string_view line) {
+  return with_head("value ", kValue, delimited_view(line, '"', '"'));
+}
 
 TokenView statement_token(std::string_view line) {
-  return {"statement ", delimited_view(line, '"', '"')};
+  return with_head("statement ", kStatement, delimited_view(line, '"', '"'));
 }
 
 TokenView shadow_token(std::string_view line) {
   std::string_view type = delimited_view(line, '"', '"');
   TokenView token = kSkipToken;
-  if (type == "mevok_number") token = {"shadow ", "number"};
-  if (type == "mevok_distance_number") token = {"shadow ", "distance"};
+  if (type == "mevok_number") token = kShadowNumber;
+  if (type == "mevok_distance_number") token = kShadowDistance;
   return token;
 }
 

@@ -38,7 +38,7 @@ std::string extract_statement(std::string line);
 std::string extract_shadow(std::string line);
 
 // The skip marker as a token line.
-constexpr TokenView kSkipToken = {"", "***"};
+constexpr TokenView kSkipToken = {"", "***", 0};
 
 // The extractors without copies: the token lines as views into `line`.
 TokenView field_token(std::string_view line);

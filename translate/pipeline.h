@@ -27,17 +27,19 @@ std::string indent_line(std::string line);
 
 // A token line held without a copy: `head` is empty or a keyword and its
 // blank, and `rest` runs to the end of the token line. Both view a literal
-// or the input line.
+// or the input line. `keywords` holds the translator's keywords that the
+// token line contains (translate/keywords.h), found by whoever made it.
 struct TokenView {
   std::string_view head;
   std::string_view rest;
+  unsigned keywords;
 };
 
 // classify_line without copies: the token line as views into `line`.
 TokenView classify_view(std::string_view line);
 
 // translate_token without copies: the returned line views a literal,
-// carried_line, or the token's rest.
+// carried_line, or the token's rest. Trusts the token's keywords.
 std::string_view translate_view(TokenView token);
 
 #endif  // TENAPI_TRANSLATE_PIPELINE_H_
