@@ -46,7 +46,7 @@ TEST(NextLine, TextModeRules) {
 }
 
 TEST(NextLine, LinesAcrossBufferRefills) {
-  const std::size_t chunk = sizeof(LineReader::buffer);
+  const std::size_t chunk = LineReader::kChunk;
   // A line longer than the buffer, a CR LF split across two refills, and
   // a 0x1A in a later refill.
   std::string longline(chunk * 2 + 5, 'x');
@@ -59,6 +59,21 @@ TEST(NextLine, LinesAcrossBufferRefills) {
   EXPECT_EQ(lines[1], split);
   EXPECT_EQ(lines[2], "z");
   EXPECT_EQ(lines[3], std::string(chunk, 'w'));
+}
+
+TEST(NextLine, LineEndsAtEveryOffsetOfABlock) {
+  // Lines of every length up to three blocks, so that line ends fall on
+  // every offset within the 64-byte blocks that are searched at once.
+  Lines expected;
+  std::string bytes;
+  for (std::size_t length = 0; length < 200; ++length) {
+    expected.push_back(std::string(length, static_cast<char>('a' + length % 26)));
+    bytes += expected.back() + (length % 3 == 0 ? "\r\n" : "\n");
+  }
+  EXPECT_EQ(read_all(bytes), expected);
+  // A 0x1A at an offset past the first block ends the input there.
+  std::string before = bytes.substr(0, 1000);
+  EXPECT_EQ(read_all(before + "\x1a" + bytes.substr(1000)), read_all(before));
 }
 
 }  // namespace

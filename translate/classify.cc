@@ -1,7 +1,5 @@
 #include "translate/classify.h"
 
-#include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "translate/extract.h"
@@ -39,38 +37,26 @@ constexpr BlockKind kBlockKinds[] = {
     {"mevok_sum", block("sum")},
 };
 
-// The position of the first byte of `line` that is not a blank, eight
-// bytes at a time: editors indent every line, often by dozens of blanks.
-std::string_view::size_type skip_blanks(std::string_view line) {
-  constexpr std::uint64_t kBlanks = 0x2020202020202020u;
-  std::string_view::size_type i = 0;
-  for (std::uint64_t word; i + 8 <= line.size(); i += 8) {
-    std::memcpy(&word, line.data() + i, 8);
-    if (word != kBlanks) break;
-  }
-  while (i < line.size() && line[i] == ' ') ++i;
-  return i;
-}
-
 // The element name of the line as a view into it (or into a literal), so
-// that classifying a line copies nothing.
-std::string_view tag_view(std::string_view line) {
-  // Blanks are neither "<" nor part of "/statement": both searches start
-  // after the indentation.
-  std::string_view::size_type from = skip_blanks(line);
+// that classifying a line copies nothing. The bytes before `from` are
+// blanks: neither "<" nor part of "/statement".
+std::string_view tag_view(std::string_view line, std::string_view::size_type from) {
   std::string_view::size_type open =
-      from < line.size() && line[from] == '<' ? from : line.find('<', from);
+      from < line.size() && line[from] == '<' ? from : find_byte(line, '<', from);
   // The blank that ends the name; none when the line holds no "<" at all.
   std::string_view::size_type blank =
       open == std::string_view::npos ? std::string_view::npos : find_byte(line, ' ', open);
   if (blank != std::string_view::npos) return line.substr(open + 1, blank - open - 1);
+  // Shorter than "/statement" after the indentation: a closing tag such
+  // as "</block>", the most frequent line of all.
+  if (line.size() - from < 10) return "***";
   if (line.find("/statement", from) != std::string_view::npos) return "/statement";
   return "***";
 }
 
 // "block " and the kind of a block line's type, or the skip marker.
-TokenView block_token(std::string_view line) {
-  std::string_view type = delimited_view(line, '"', '"');
+TokenView block_token(std::string_view line, std::string_view::size_type from) {
+  std::string_view type = delimited_view(line, '"', '"', from);
   for (const BlockKind& kind : kBlockKinds) {
     if (type == kind.type) return kind.token;
   }
@@ -79,17 +65,20 @@ TokenView block_token(std::string_view line) {
 
 }  // namespace
 
-std::string tag_name(std::string line) { return std::string(tag_view(line)); }
+std::string tag_name(std::string line) { return std::string(tag_view(line, 0)); }
 
-std::string block_kind(std::string line) { return token_text(block_token(line)); }
+std::string block_kind(std::string line) { return token_text(block_token(line, 0)); }
 
 TokenView classify_view(std::string_view line) {
-  std::string_view name = tag_view(line);
-  if (name == "block") return block_token(line);
-  if (name == "statement") return statement_token(line);
-  if (name == "field") return field_token(line);
-  if (name == "value") return value_token(line);
-  if (name == "shadow") return shadow_token(line);
+  // Every search starts after the indentation: editors indent every line,
+  // often by dozens of blanks.
+  std::string_view::size_type from = skip_bytes(line, ' ');
+  std::string_view name = tag_view(line, from);
+  if (name == "block") return block_token(line, from);
+  if (name == "statement") return statement_token(line, from);
+  if (name == "field") return field_token(line, from);
+  if (name == "value") return value_token(line, from);
+  if (name == "shadow") return shadow_token(line, from);
   if (name == "/statement") return kClose;
   return kSkipToken;
 }

@@ -2,12 +2,13 @@
 
 #include "translate/keywords.h"
 
-std::string_view delimited_view(std::string_view line, char open, char close) {
+std::string_view delimited_view(std::string_view line, char open, char close,
+                                std::string_view::size_type from) {
   // A missing opening delimiter is npos, and npos + 1 wraps to 0, so the
   // stretch then starts at the beginning of the line.
-  std::string_view::size_type start = line.find(open) + 1;
+  std::string_view::size_type start = find_byte(line, open, from) + 1;
   // A missing closing delimiter is npos, so the count runs to the end.
-  std::string_view::size_type end = find_byte(line, close, start);
+  std::string_view::size_type end = find_byte(line, close, start > from ? start : from);
   return line.substr(start, end - start);
 }
 
@@ -32,22 +33,22 @@ constexpr TokenView kShadowDistance = {"shadow ", "distance", keywords_in("shado
 
 }  // namespace
 
-TokenView field_token(std::string_view line) {
-  std::string_view text = delimited_view(line, '>', '<');
+TokenView field_token(std::string_view line, std::string_view::size_type from) {
+  std::string_view text = delimited_view(line, '>', '<', from);
   if (first_field_text.empty()) first_field_text = text;
   return with_head("field ", kField, text);
 }
 
-TokenView value_token(std::string_view line) {
-  return with_head("value ", kValue, delimited_view(line, '"', '"'));
+TokenView value_token(std::string_view line, std::string_view::size_type from) {
+  return with_head("value ", kValue, delimited_view(line, '"', '"', from));
 }
 
-TokenView statement_token(std::string_view line) {
-  return with_head("statement ", kStatement, delimited_view(line, '"', '"'));
+TokenView statement_token(std::string_view line, std::string_view::size_type from) {
+  return with_head("statement ", kStatement, delimited_view(line, '"', '"', from));
 }
 
-TokenView shadow_token(std::string_view line) {
-  std::string_view type = delimited_view(line, '"', '"');
+TokenView shadow_token(std::string_view line, std::string_view::size_type from) {
+  std::string_view type = delimited_view(line, '"', '"', from);
   TokenView token = kSkipToken;
   if (type == "mevok_number") token = kShadowNumber;
   if (type == "mevok_distance_number") token = kShadowDistance;

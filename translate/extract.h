@@ -5,22 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "translate/bytes.h"
 #include "translate/pipeline.h"
-
-// The position of the first `byte` in `text` at or after `from`, or npos.
-// An inline loop: the stretches searched this way are a few bytes long,
-// where a call to memchr costs more than the search.
-inline std::string_view::size_type find_byte(std::string_view text, char byte,
-                                             std::string_view::size_type from) {
-  for (std::string_view::size_type i = from; i < text.size(); ++i) {
-    if (text[i] == byte) return i;
-  }
-  return std::string_view::npos;
-}
 
 // The bytes after the first `open` up to the next `close` (the whole rest
 // of the line when `close` is missing; from the start when `open` is).
-std::string_view delimited_view(std::string_view line, char open, char close);
+// The search starts at `from`: the bytes before it are blanks, which are
+// never a delimiter.
+std::string_view delimited_view(std::string_view line, char open, char close,
+                                std::string_view::size_type from = 0);
 
 // The same stretch as delimited_view, as a new string.
 std::string delimited_text(std::string line, char open, char close);
@@ -40,11 +33,12 @@ std::string extract_shadow(std::string line);
 // The skip marker as a token line.
 constexpr TokenView kSkipToken = {"", "***", 0};
 
-// The extractors without copies: the token lines as views into `line`.
-TokenView field_token(std::string_view line);
-TokenView value_token(std::string_view line);
-TokenView statement_token(std::string_view line);
-TokenView shadow_token(std::string_view line);
+// The extractors without copies: the token lines as views into `line`,
+// whose bytes before `from` are blanks.
+TokenView field_token(std::string_view line, std::string_view::size_type from = 0);
+TokenView value_token(std::string_view line, std::string_view::size_type from = 0);
+TokenView statement_token(std::string_view line, std::string_view::size_type from = 0);
+TokenView shadow_token(std::string_view line, std::string_view::size_type from = 0);
 
 // The token line as one string.
 std::string token_text(TokenView token);

@@ -1,0 +1,82 @@
+// Searching the stretches of an input line sixteen bytes at a time and
+// without a call: indentation, tag names, the text up to a delimiter, line
+// ends. Most such stretches end within the first sixteen bytes looked at,
+// so the search takes one step and its end is no branch to mispredict. On
+// x86 the sixteen bytes are compared at once (SSE2, which every x86-64
+// processor has); elsewhere one by one, with the same results.
+#ifndef TENAPI_TRANSLATE_BYTES_H_
+#define TENAPI_TRANSLATE_BYTES_H_
+
+#include <cstdint>
+#include <string_view>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#endif
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
+
+// Bytes compared by one call to byte_mask.
+constexpr std::string_view::size_type kMaskBytes = 16;
+
+// Bit i set where bytes[i] equals `byte`, for the 16 bytes from `bytes`.
+inline unsigned byte_mask(const char* bytes, char byte) {
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+  __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(byte))));
+#else
+  unsigned mask = 0;
+  for (unsigned i = 0; i < kMaskBytes; ++i) mask |= unsigned{bytes[i] == byte} << i;
+  return mask;
+#endif
+}
+
+// The index of the lowest set bit of `bits`, which is not zero.
+inline unsigned lowest_bit(std::uint64_t bits) {
+#if defined(_MSC_VER)
+  unsigned long index;
+  _BitScanForward64(&index, bits);
+  return static_cast<unsigned>(index);
+#else
+  return static_cast<unsigned>(__builtin_ctzll(bits));
+#endif
+}
+
+// The position of the first byte at or after `from` that equals `byte`
+// (when `equal`) or differs from it, or npos.
+inline std::string_view::size_type scan_bytes(std::string_view text, char byte, bool equal,
+                                              std::string_view::size_type from) {
+  constexpr unsigned kAll = (1u << kMaskBytes) - 1;
+  const unsigned flip = equal ? 0 : kAll;
+  std::string_view::size_type i = from;
+  for (; i + kMaskBytes <= text.size(); i += kMaskBytes) {
+    unsigned hits = byte_mask(text.data() + i, byte) ^ flip;
+    if (hits != 0) return i + lowest_bit(hits);
+  }
+  if (i >= text.size()) return std::string_view::npos;
+  if (text.size() >= kMaskBytes) {
+    // The last sixteen bytes, without those before `i` already looked at.
+    std::string_view::size_type last = text.size() - kMaskBytes;
+    unsigned hits = (byte_mask(text.data() + last, byte) ^ flip) >> (i - last) << (i - last);
+    return hits != 0 ? last + lowest_bit(hits) : std::string_view::npos;
+  }
+  for (; i < text.size(); ++i) {
+    if ((text[i] == byte) == equal) return i;
+  }
+  return std::string_view::npos;
+}
+
+// The position of the first `byte` in `text` at or after `from`, or npos.
+inline std::string_view::size_type find_byte(std::string_view text, char byte,
+                                             std::string_view::size_type from) {
+  return scan_bytes(text, byte, true, from);
+}
+
+// The position of the first byte of `text` that is not `byte`, or its size.
+inline std::string_view::size_type skip_bytes(std::string_view text, char byte) {
+  std::string_view::size_type i = scan_bytes(text, byte, false, 0);
+  return i == std::string_view::npos ? text.size() : i;
+}
+
+#endif  // TENAPI_TRANSLATE_BYTES_H_
