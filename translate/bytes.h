@@ -1,7 +1,7 @@
 // Searching the stretches of an input line sixteen bytes at a time and
 // without a call: indentation, tag names, the text up to a delimiter, line
-// ends. Most such stretches end within the first sixteen bytes looked at,
-// so the search takes one step and its end is no branch to mispredict. On
+// ends. A tag name or a delimited text mostly ends within the first sixteen
+// bytes, so its search takes one step, with no loop end to mispredict. On
 // x86 the sixteen bytes are compared at once (SSE2, which every x86-64
 // processor has); elsewhere one by one, with the same results.
 #ifndef TENAPI_TRANSLATE_BYTES_H_
