@@ -50,9 +50,6 @@ std::string_view tag_view(std::string_view line, std::string_view::size_type fro
   std::string_view::size_type blank =
       open == std::string_view::npos ? std::string_view::npos : find_byte(line, ' ', open);
   if (blank != std::string_view::npos) return line.substr(open + 1, blank - open - 1);
-  // Shorter than "/statement" after the indentation: a closing tag such
-  // as "</block>", the most frequent line of all.
-  if (line.size() - from < 10) return "***";
   if (line.find("/statement", from) != std::string_view::npos) return "/statement";
   return "***";
 }
