@@ -1,25 +1,17 @@
 #include "app/menu.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <new>
 #include <string>
 
 #include "app/read_loop.h"
 #include "console/platform.h"
-#include "console/screens.h"
 #include "output/output.h"
 
-namespace {
+namespace tenapi {
 
-// Reads one word; ends the process quietly when standard input has ended,
-// since no answer can ever come.
-std::string next_word() {
-  std::string word;
-  if (!read_word(word)) std::exit(0);
-  return word;
-}
+namespace {
 
 // Reads the whole input into `lines`; false when memory ran out on the
 // way (a line larger than the process may hold).
@@ -32,55 +24,62 @@ bool read_all(std::FILE* input, LineBuffer& lines) {
   }
 }
 
-// Analyses one input file; true when its outline was written.
-bool analyse(const std::string& typed) {
-  std::FILE* input = open_input(typed);
+// Analyses the file named `name` and shows what became of it; true when
+// its outline was written.
+bool analyse(Console& console, const std::string& name) {
+  std::FILE* input = open_input(name);
   if (input == nullptr) {
-    show_and_wait(3);
+    console.show_and_wait(Screen::kNotOpened);
     return false;
   }
   auto lines = std::make_unique<LineBuffer>();
   if (!read_all(input, *lines)) {
     // Reported like a file that does not open; nothing is written.
     std::fclose(input);
-    lines.reset();
-    show_and_wait(3);
+    console.show_and_wait(Screen::kNotOpened);
     return false;
   }
-  bool written = write_structure(output_path(typed), *lines);
+  bool written = write_structure(output_path(name), *lines);
   std::fclose(input);
-  return written;
+  if (!written) {
+    console.show_and_wait(Screen::kNotWritten);
+    return false;
+  }
+  console.show_and_wait(Screen::kWritten);
+  return true;
 }
 
-// Asks for input files until one is analysed (which ends the process) or
-// the user types "back".
-void run_file_prompts() {
+// What the file prompt ended with.
+enum class Prompt { kBack, kWritten, kInputEnded };
+
+// Asks for input files until one is analysed or the user types "back".
+Prompt run_file_prompts(Console& console) {
   for (;;) {
-    screen_code = 2;
-    show_screen(screen_code);
-    std::string typed = next_word();
-    if (typed == "back") return;
-    if (analyse(typed)) {
-      show_and_wait(5);
-      std::exit(0);
-    }
+    console.show(Screen::kFilePrompt);
+    Typed typed;
+    if (!console.read_path(typed)) return Prompt::kInputEnded;
+    if (!typed.quoted && typed.text == "back") return Prompt::kBack;
+    if (analyse(console, console.file_name(typed.text))) return Prompt::kWritten;
   }
 }
 
 }  // namespace
 
-void run_menu() {
+int run_menu(Console& console) {
   for (;;) {
-    screen_code = 1;
-    show_screen(screen_code);
-    std::string choice = next_word();
+    console.show(Screen::kMenu);
+    std::string choice;
+    // Input has ended: no answer can ever come, so the program ends quietly.
+    if (!console.read_word(choice)) return 0;
     if (choice.find('1') != std::string::npos) {
-      run_file_prompts();
+      if (run_file_prompts(console) != Prompt::kBack) return 0;
     } else if (choice.find('0') != std::string::npos) {
-      screen_code = 0;
-      show_screen(screen_code);
+      console.clear();
+      return 0;
     } else {
-      show_and_wait(999);
+      console.show_and_wait(Screen::kInvalidChoice);
     }
   }
 }
+
+}  // namespace tenapi

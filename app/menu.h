@@ -2,7 +2,14 @@
 #ifndef TENAPI_APP_MENU_H_
 #define TENAPI_APP_MENU_H_
 
-// Shows the menu and runs the user's choices until the process ends.
-[[noreturn]] void run_menu();
+#include "console/screens.h"
+
+namespace tenapi {
+
+// Shows the menu and runs the user's choices until the user ends the
+// program, an outline is written or the input ends; returns the exit status.
+int run_menu(Console& console);
+
+}  // namespace tenapi
 
 #endif  // TENAPI_APP_MENU_H_

@@ -7,6 +7,8 @@
 #include "app/line_reader.h"
 #include "translate/pipeline.h"
 
+namespace tenapi {
+
 std::size_t read_lines(std::FILE* input, LineBuffer& lines) {
   // Not value-initialised: the buffer need not be zeroed.
   std::unique_ptr<LineReader> reader(new LineReader);
@@ -36,3 +38,5 @@ std::size_t read_lines(std::FILE* input, LineBuffer& lines) {
   }
   return kept;
 }
+
+}  // namespace tenapi

@@ -1,23 +1,55 @@
-// The few operations that differ between Windows and other systems.
+// The few operations that differ between Windows and other systems: the
+// console's input and output, and opening and creating files. CMake builds
+// platform_posix.cc or platform_win32.cc.
 #ifndef TENAPI_CONSOLE_PLATFORM_H_
 #define TENAPI_CONSOLE_PLATFORM_H_
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
-// Wipes the console window and puts the cursor at its top left corner.
-void clear_console();
+namespace tenapi {
 
-// Writes code page 932 text to standard output and flushes it: converted
-// when standard output is a terminal in another encoding, else as it is.
-void write_text(std::string_view text);
+// The process's standard input and output as the user's console.
+class Terminal {
+ public:
+  Terminal();
+  ~Terminal();
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  // The next byte of standard input, or EOF. Piped input comes as its
+  // bytes; what is typed on a Windows console comes as UTF-8, each line
+  // ending in LF, and Ctrl+Z ends the input.
+  int read_byte();
+
+  // Wipes the console window and puts the cursor at its top left corner.
+  void clear();
+
+  // Writes code page 932 text and flushes it: converted when standard
+  // output is a terminal or console in another encoding, else as it is.
+  void write(std::string_view text);
+
+  // The file name that a word read from standard input names: on Windows
+  // UTF-8 (piped bytes are in the ANSI code page), elsewhere the bytes.
+  std::string file_name(const std::string& word) const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // Opens a file or pipe for binary reading; null for a folder, a device or
-// a failure.
-std::FILE* open_input(const std::string& path);
+// a failure. Names are UTF-8 on Windows.
+std::FILE* open_input(const std::string& name);
 
 // Creates a new file for binary writing; null when it exists or fails.
-std::FILE* create_new_file(const std::string& path);
+std::FILE* create_new_file(const std::string& name);
+
+// Removes a file; false when it could not be removed.
+bool remove_file(const std::string& name);
+
+}  // namespace tenapi
 
 #endif  // TENAPI_CONSOLE_PLATFORM_H_

@@ -12,6 +12,8 @@
 
 #include "console/platform.h"
 
+namespace tenapi {
+
 namespace {
 
 // What iconv_open returns on failure, which also stands for "no converter".
@@ -49,22 +51,38 @@ bool convert(iconv_t converter, std::string_view text, std::string& out) {
 
 }  // namespace
 
-void clear_console() {
+struct Terminal::State {
+  // Converts the screens for the terminal; kNoConverter when none is needed.
+  iconv_t converter = open_converter();
+};
+
+Terminal::Terminal() : state_(new State) {}
+
+Terminal::~Terminal() {
+  if (state_->converter != kNoConverter) iconv_close(state_->converter);
+}
+
+int Terminal::read_byte() { return std::getchar(); }
+
+void Terminal::clear() {
   // Cursor home, then erase the whole screen.
   std::fputs("\x1b[H\x1b[2J", stdout);
   std::fflush(stdout);
 }
 
-void write_text(std::string_view text) {
-  static const iconv_t converter = open_converter();
+void Terminal::write(std::string_view text) {
   std::string converted;
-  if (converter != kNoConverter && convert(converter, text, converted)) text = converted;
+  if (state_->converter != kNoConverter && convert(state_->converter, text, converted)) {
+    text = converted;
+  }
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
 }
 
-std::FILE* open_input(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+std::string Terminal::file_name(const std::string& word) const { return word; }
+
+std::FILE* open_input(const std::string& name) {
+  std::FILE* file = std::fopen(name.c_str(), "rb");
   if (file == nullptr) return nullptr;
   // Only files and pipes have lines to read: a folder has none, and a
   // device such as /dev/zero or /dev/tty never ends.
@@ -76,16 +94,20 @@ std::FILE* open_input(const std::string& path) {
   return file;
 }
 
-std::FILE* create_new_file(const std::string& path) {
+std::FILE* create_new_file(const std::string& name) {
   // A write past a file size limit must fail with an error we can report,
   // not kill the process with SIGXFSZ.
   signal(SIGXFSZ, SIG_IGN);
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
   if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "wb");
   if (file == nullptr) {
     close(fd);
-    unlink(path.c_str());
+    unlink(name.c_str());
   }
   return file;
 }
+
+bool remove_file(const std::string& name) { return unlink(name.c_str()) == 0; }
+
+}  // namespace tenapi

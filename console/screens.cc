@@ -1,13 +1,10 @@
 #include "console/screens.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <initializer_list>
 #include <new>
 
-#include "console/platform.h"
-
-int screen_code = 0;
+namespace tenapi {
 
 namespace {
 
@@ -136,66 +133,103 @@ std::string lines(std::initializer_list<const char*> texts) {
 
 }  // namespace
 
-std::string screen_text(int number) {
-  switch (number) {
-    case 1:
+std::string screen_text(Screen screen) {
+  switch (screen) {
+    case Screen::kMenu:
       return lines({kTitle, kMenuAnalyse, kMenuQuit, kMenuAsk}) + kMenuPrompt;
-    case 2:
+    case Screen::kFilePrompt:
       return lines({kTitle, kFileDrag, kFileBack}) + kFilePrompt;
-    case 3:
+    case Screen::kNotOpened:
       return lines({kTitle, kNotOpened, kEnterBack});
-    case 4:
+    case Screen::kNotWritten:
       return lines({kTitle, kExists, kEnterBack});
-    case 5:
+    case Screen::kWritten:
       return lines({kTitle, kWritten, kEnterEnd});
-    case 999:
+    case Screen::kInvalidChoice:
       return lines({kTitle, kInvalid, "", kEnterBack});
-    default:
-      return "";
   }
+  return "";
 }
 
-void show_screen(int number) {
-  clear_console();
-  if (number == 0) std::exit(0);
-  // Flushed inside, so that the prompts of screens 1 and 2 show.
-  write_text(screen_text(number));
+void Console::show(Screen screen) {
+  terminal_.clear();
+  // Flushed inside, so that the prompts of the menu and the file prompt show.
+  terminal_.write(screen_text(screen));
 }
 
-// The word reads and the waits both read standard input through C stdio,
-// one character at a time, so that a character that a word read leaves
-// unread is the next one that a wait sees. Nothing here relies on the C++
-// streams staying in step with stdio.
-
-void wait_for_enter() {
-  // The first character is normally the line end after the word just read.
-  if (std::getchar() == EOF) return;
-  int c;
-  do {
-    c = std::getchar();
-  } while (c != '\n' && c != EOF);
-}
-
-void show_and_wait(int number) {
-  screen_code = number;
-  show_screen(screen_code);
+void Console::show_and_wait(Screen screen) {
+  show(screen);
   wait_for_enter();
 }
 
-bool read_word(std::string& word) {
+// The word reads and the waits take their bytes from one sequence, so that
+// a byte that a word read leaves unread is the next one that a wait sees.
+
+int Console::get() {
+  if (back_pos_ < back_.size()) return static_cast<unsigned char>(back_[back_pos_++]);
+  return terminal_.read_byte();
+}
+
+void Console::put_back(const std::string& bytes) {
+  back_ = bytes + back_.substr(back_pos_);
+  back_pos_ = 0;
+}
+
+void Console::wait_for_enter() {
+  // The first character is normally the line end after the word just read.
+  if (get() == EOF) return;
+  int c;
+  do {
+    c = get();
+  } while (c != '\n' && c != EOF);
+}
+
+bool Console::read_word(std::string& word) {
   word.clear();
   int c;
   do {
-    c = std::getchar();
+    c = get();
   } while (c != EOF && is_space(c));
   if (c == EOF) return false;
   try {
-    for (; c != EOF && !is_space(c); c = std::getchar()) word += static_cast<char>(c);
+    for (; c != EOF && !is_space(c); c = get()) word += static_cast<char>(c);
   } catch (const std::bad_alloc&) {
     // A word larger than memory (standard input from /dev/zero) can never
     // be answered: treat it like the end of input.
     return false;
   }
-  if (c != EOF) std::ungetc(c, stdin);
+  if (c != EOF) put_back(std::string(1, static_cast<char>(c)));
   return true;
 }
+
+bool Console::read_path(Typed& path) {
+  path.quoted = false;
+  int c;
+  do {
+    c = get();
+  } while (c != EOF && is_space(c));
+  if (c == EOF) return false;
+  if (c == '"') {
+    // A dragged path that holds a blank arrives in double quotes.
+    std::string seen;
+    try {
+      for (int d = get(); d != EOF; d = get()) {
+        if (d == '"') {
+          path.text = std::move(seen);
+          path.quoted = true;
+          return true;
+        }
+        seen += static_cast<char>(d);
+        if (d == '\n') break;
+      }
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    // Not closed on its line: read again as a plain word.
+    put_back(seen);
+  }
+  put_back(std::string(1, static_cast<char>(c)));
+  return read_word(path.text);
+}
+
+}  // namespace tenapi

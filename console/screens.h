@@ -5,23 +5,73 @@
 
 #include <string>
 
-// The number of the screen about to be shown; stored before show_screen.
-extern int screen_code;
+#include "console/platform.h"
 
-// The bytes (code page 932) that screen `number` prints; empty for others.
-std::string screen_text(int number);
+namespace tenapi {
 
-// Clears the console and prints screen `number`; number 0 ends the process.
-void show_screen(int number);
+// The screens, numbered as the dialogue has always numbered them.
+enum class Screen {
+  kMenu = 1,
+  kFilePrompt = 2,
+  kNotOpened = 3,
+  kNotWritten = 4,
+  kWritten = 5,
+  kInvalidChoice = 999,
+};
 
-// Discards one character, then characters up to a line feed or end of input.
-void wait_for_enter();
+// The bytes (code page 932) that a screen prints; empty for other numbers.
+std::string screen_text(Screen screen);
 
-// Stores `number` in screen_code, shows that screen and waits for Enter.
-void show_and_wait(int number);
+// A word read at a prompt, and whether it was typed in double quotes.
+struct Typed {
+  std::string text;
+  bool quoted = false;
+};
 
-// Reads one word: skips blanks and line ends, then takes bytes up to the
-// next one, which stays unread. False at end of input.
-bool read_word(std::string& word);
+// The dialogue on a terminal: screens, waits and word reads, all reading
+// one sequence of input bytes.
+class Console {
+ public:
+  explicit Console(Terminal& terminal) : terminal_(terminal) {}
+
+  // Clears the console and prints the screen.
+  void show(Screen screen);
+
+  // Clears the console and prints nothing: the end of the program.
+  void clear() { terminal_.clear(); }
+
+  // Shows the screen and waits for Enter.
+  void show_and_wait(Screen screen);
+
+  // Discards one character, then characters up to a line feed or the end
+  // of input.
+  void wait_for_enter();
+
+  // Reads one word: skips blanks and line ends, then takes bytes up to the
+  // next one, which stays unread. False at end of input.
+  bool read_word(std::string& word);
+
+  // Reads a path: a word, or, when the word begins with a double quote
+  // that is closed on the same line, what stands between the two quotes,
+  // blanks included; reading goes on after the closing quote. False at
+  // end of input.
+  bool read_path(Typed& path);
+
+  // The file name that a word read here names (see Terminal::file_name).
+  std::string file_name(const std::string& word) const { return terminal_.file_name(word); }
+
+ private:
+  // The next input byte, or EOF; bytes put back come first.
+  int get();
+  // Puts bytes back to be read again, before any others.
+  void put_back(const std::string& bytes);
+
+  Terminal& terminal_;
+  // Bytes read from the terminal and put back, and how many were read again.
+  std::string back_;
+  std::size_t back_pos_ = 0;
+};
+
+}  // namespace tenapi
 
 #endif  // TENAPI_CONSOLE_SCREENS_H_

@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string bytes(reinterpret_cast<const char*>(data), size);
 
   // As a typed path: the folder part up to the last backslash is kept.
-  std::string out = output_path(bytes);
+  std::string out = tenapi::output_path(bytes);
   std::size_t cut = bytes.rfind('\\') + 1;
   check(out == bytes.substr(0, cut) + "structure.txt");
 
@@ -77,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
     if (file != nullptr) {
       // One buffer for every run, emptied after each.
-      static LineBuffer* lines = new LineBuffer();
+      static tenapi::LineBuffer* lines = new tenapi::LineBuffer();
       reset_pipeline();
-      std::size_t kept = read_lines(file, *lines);
+      std::size_t kept = tenapi::read_lines(file, *lines);
       reset_pipeline();
       std::rewind(file);
       LineReader* reader = new LineReader;
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string out = translate_token(classify_line(std::string(line)));
         if (out == "***") continue;
         if (stored < lines->size()) {
-          const OutlineLine& entry = (*lines)[stored];
+          const tenapi::OutlineLine& entry = (*lines)[stored];
           std::size_t depth = entry.depth > 0 ? entry.depth : 0;
           check(indent_line(out) == std::string(2 * depth, ' ') + entry.text);
         }
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(stored == kept);
       for (std::size_t i = 0; i < lines->size(); ++i) {
         check(i < kept || (*lines)[i].text.empty());
-        (*lines)[i] = OutlineLine();
+        (*lines)[i] = tenapi::OutlineLine();
       }
     }
   }

@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "console/platform.h"
-#include "console/screens.h"
+
+namespace tenapi {
 
 namespace {
 
@@ -34,12 +35,6 @@ bool write_lines(std::FILE* file, const LineBuffer& lines) {
   return true;
 }
 
-// Tells the user the file was not written and waits for Enter.
-bool refuse() {
-  show_and_wait(4);
-  return false;
-}
-
 }  // namespace
 
 std::string output_path(std::string path) {
@@ -53,11 +48,13 @@ bool write_structure(std::string path, const LineBuffer& lines) {
   // Created exclusively, so an existing file is never touched, even one
   // that appears while the input is being read.
   std::FILE* file = create_new_file(path);
-  if (file == nullptr) return refuse();
+  if (file == nullptr) return false;
   bool written = write_lines(file, lines);
   if (std::fclose(file) != 0) written = false;
   if (written) return true;
   // The file is ours and incomplete: leave nothing that looks like a result.
-  std::remove(path.c_str());
-  return refuse();
+  remove_file(path);
+  return false;
 }
+
+}  // namespace tenapi

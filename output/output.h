@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+namespace tenapi {
+
 // Number of outline lines, from the first, that the output file holds.
 constexpr std::size_t kOutputLines = 198;
 
@@ -23,8 +25,10 @@ using LineBuffer = std::array<OutlineLine, kOutputLines>;
 std::string output_path(std::string path);
 
 // Creates the file with the 198 entries, each indented by two blanks per
-// level of its depth and ending in CR LF. On any failure shows screen 4,
-// waits for Enter and returns false.
+// level of its depth and ending in CR LF. False when it exists or cannot
+// be written; then nothing is left behind.
 bool write_structure(std::string path, const LineBuffer& lines);
+
+}  // namespace tenapi
 
 #endif  // TENAPI_OUTPUT_OUTPUT_H_

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+namespace tenapi {
 namespace {
 
 TEST(OutputPath, CutsAtTheLastBackslash) {
@@ -45,3 +46,4 @@ TEST(WriteStructure, WritesTheFirst198EntriesWithCrLf) {
 }
 
 }  // namespace
+}  // namespace tenapi

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what this machine lacks to build the tool ("sh scripts/setup.sh")
 # or to build and test it ("sh scripts/setup.sh test"), and any further
-# Debian packages named after that. Uses apt-get (Debian, Ubuntu) as root
+# Debian packages named after that. With wine64 among them, also the
+# Japanese locale, under which wine runs the .exe as a Japanese Windows. Uses apt-get (Debian, Ubuntu) as root
 # or through sudo; elsewhere it names the packages to install.
 set -eu
 
@@ -11,6 +12,8 @@ if [ "${1:-}" = test ]; then
   shift
 fi
 packages="$packages $*"
+japanese=no
+case " $packages " in *" wine64 "*) japanese=yes packages="$packages locales" ;; esac
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   # Not Debian or Ubuntu: check the main commands, and say what to get.
@@ -27,7 +30,11 @@ for package in $packages; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
     missing="$missing $package"
 done
-[ -z "$missing" ] && exit 0
+need_locale=no
+if [ "$japanese" = yes ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  need_locale=yes
+fi
+[ -z "$missing" ] && [ "$need_locale" = no ] && exit 0
 
 if [ "$(id -u)" = 0 ]; then
   as_root=""
@@ -37,7 +44,16 @@ else
   echo "Installing$missing needs root: run this as root, or install them yourself." >&2
   exit 1
 fi
-echo "Installing:$missing"
-$as_root apt-get update -q
-# shellcheck disable=SC2086
-$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  $as_root apt-get update -q
+  # shellcheck disable=SC2086
+  $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+fi
+if [ "$need_locale" = yes ]; then
+  echo "Generating the ja_JP.UTF-8 locale"
+  $as_root sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
+    echo 'ja_JP.UTF-8 UTF-8' | $as_root tee -a /etc/locale.gen >/dev/null
+  $as_root locale-gen
+fi

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Builds the Windows executable and its unit tests with mingw-w64, then runs
-# both under wine: the unit tests, the end-to-end tests of the Linux build
-# (build/) with the .exe as the program under test, and the .exe in a real
-# terminal. Last, makes the release zip and checks what it holds.
+# both under wine as a Japanese Windows (code page 932): the unit tests, the
+# end-to-end tests of the Linux build (build/) with the .exe as the program
+# under test, and the .exe in a real terminal, there and as a Windows in
+# another language. Checks the .exe's version information and manifest,
+# then makes the release zip and checks what it holds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 export WINEDEBUG=-all
+# A Japanese Windows: ANSI and console code page 932 (scripts/setup.sh
+# generates the locale along with wine64).
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+locale -a | grep -qi '^ja_JP\.utf-\?8$' ||
+  { echo "the ja_JP.UTF-8 locale is missing: sh scripts/setup.sh wine64" >&2; exit 1; }
 export WINEPREFIX
 WINEPREFIX=$(mktemp -d /tmp/tenapi-wine.XXXXXX)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
@@ -34,6 +41,28 @@ for dll in $dlls; do
   esac
 done
 
+# The version information (UTF-16 strings) and the manifest, read from the
+# .exe's resource section.
+resources=$(mktemp)
+x86_64-w64-mingw32-objcopy -O binary --only-section=.rsrc "$exe" "$resources"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+strings16=$({ iconv -f UTF-16LE -t UTF-8 -c "$resources" || true; } | tr '\000-\037' ' ' | tr -s ' ')
+for expected in "ProductName tenapi_outline" "FileVersion $version" "ProductVersion $version" \
+  "FileDescription てなぴ解析システム" "LegalCopyright Copyright"; do
+  grep -qF -- "$expected" <<<"$strings16" ||
+    { echo "the version information lacks: $expected" >&2; exit 1; }
+done
+for expected in 'level="asInvoker"' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' \
+  '<longPathAware' '>true</longPathAware>'; do
+  grep -qaF -- "$expected" "$resources" || { echo "the manifest lacks: $expected" >&2; exit 1; }
+done
+if grep -qaF activeCodePage "$resources"; then
+  echo "the manifest must not set activeCodePage" >&2
+  exit 1
+fi
+rm -f "$resources"
+echo "version information and manifest: ok ($version)"
+
 # A persistent server keeps each start of wine quick; its output goes
 # nowhere, so it does not hold this script's output open. The first start
 # then sets up the prefix, which takes several seconds.
@@ -47,13 +76,14 @@ done
 TENAPI_WRAPPER="$wine" TENAPI_PROGRAM="$exe" TENAPI_WINDOWS=1 TENAPI_CLEAR= \
   build/tests/tenapi_e2e </dev/null
 
-# In a terminal whose encoding is not code page 932, as on a Windows set
-# up for another language.
-bash scripts/test-terminal.sh "$wine" "$exe"
+# In a terminal as a Japanese Windows, and as a Windows set up for another
+# language (console code page 437), where Japanese and Korean names typed
+# at the prompt must open as well.
+TERMINAL_LANG=ja_JP.UTF-8 bash scripts/test-terminal.sh "$wine" "$exe"
+TERMINAL_LANG=C.UTF-8 bash scripts/test-terminal.sh "$wine" "$exe"
 
 # The release zip: the .exe and the usage text, and nothing else.
 cpack --preset windows
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
 folder=tenapi_outline-$version-windows
 listing=$(cmake -E tar tf "build-windows/$folder.zip" | sort)
 echo "build-windows/$folder.zip holds:"

@@ -69,7 +69,7 @@ inline bool sanitized() {
 // Standard output expected for these screens shown in order.
 inline std::string screens(std::initializer_list<int> numbers) {
   std::string out;
-  for (int number : numbers) out += clear_bytes() + screen_text(number);
+  for (int number : numbers) out += clear_bytes() + tenapi::screen_text(static_cast<tenapi::Screen>(number));
   return out;
 }
 

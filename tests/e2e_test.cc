@@ -2,12 +2,15 @@
 #include "tests/e2e.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -132,6 +135,78 @@ TEST_F(E2e, FilePromptCycles) {
   EXPECT_EQ(blank.status, 0);
   EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
   EXPECT_FALSE(HasFailure());
+}
+
+// `utf8` as a pipe carries a typed name: UTF-8 on Linux, and the ANSI code
+// page (932, Japanese) under which the Windows build runs in these tests.
+std::string piped(const std::string& utf8) {
+  if (!windows()) return utf8;
+  iconv_t to_cp932 = iconv_open("CP932", "UTF-8");
+  std::string out(utf8.size() * 2, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  std::size_t in_left = utf8.size();
+  char* to = &out[0];
+  std::size_t to_left = out.size();
+  iconv(to_cp932, &in, &in_left, &to, &to_left);
+  iconv_close(to_cp932);
+  out.resize(out.size() - to_left);
+  return out;
+}
+
+// The names of the files in the working folder and its folders.
+std::vector<std::string> files_in(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().string().substr(dir.size() + 1));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(E2e, JapaneseNamesAndQuotedPaths) {
+  // Names whose code page 932 form holds the byte 0x5C (the backslash) in
+  // a character: ソ, 表, 予, 十, 申. The outline lands beside the input, in a
+  // folder as well, and under no other name.
+  ASSERT_EQ(mkdir(path(native(u8"表示")).c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(path(native("a b")).c_str(), 0755), 0);
+  struct Row {
+    std::string typed;   // as typed at the prompt, in UTF-8
+    std::string input;   // the input file, with backslashes as typed
+    std::string folder;  // where structure.txt must land ("" or "X\\")
+  };
+  std::vector<Row> rows = {
+      {u8"ソース.xml", u8"ソース.xml", ""},
+      {u8"表示\\予定.xml", u8"表示\\予定.xml", u8"表示\\"},
+      // Dragged from a folder with a blank: in double quotes.
+      {u8"\"十 申.xml\"", u8"十 申.xml", ""},
+      {"\"a b\\prog.xml\"", "a b\\prog.xml", "a b\\"},
+  };
+  if (windows()) {
+    // An absolute path, from drive Z: (wine's view of the root folder).
+    std::string folder = "Z:" + dir_;
+    for (char& c : folder) c = c == '/' ? '\\' : c;
+    rows.push_back({folder + u8"\\表示\\予定.xml", u8"表示\\予定.xml", u8"表示\\"});
+  }
+  for (const Row& row : rows) {
+    std::filesystem::remove(path(native(row.folder + "structure.txt")));
+    write_file(path(native(row.input)), kTypical);
+    std::vector<std::string> before = files_in(dir_);
+    Result r = run("1\n" + piped(row.typed) + "\n\n");
+    EXPECT_EQ(r.status, 0) << row.typed;
+    EXPECT_EQ(r.out, screens({1, 2, 5})) << row.typed;
+    EXPECT_EQ(read_file(path(native(row.folder + "structure.txt"))), outline(kTypicalOutline))
+        << row.typed;
+    before.push_back(native(row.folder + "structure.txt"));
+    std::sort(before.begin(), before.end());
+    EXPECT_EQ(files_in(dir_), before) << row.typed;
+  }
+  // Without its closing quote on the line, the word is taken as ever: it
+  // does not open, and the wait takes the rest of the line. "back" in
+  // quotes is a path; reading goes on after the closing quote.
+  std::filesystem::remove(path(native("a b\\structure.txt")));
+  Result r = run("1\n\"a b\\prog.xml\n\"back\"\n\nback\n0\n");
+  EXPECT_EQ(r.out, screens({1, 2, 3, 2, 3, 2, 1, 0}));
+  EXPECT_FALSE(exists(path(native("a b\\structure.txt"))));
 }
 
 TEST_F(E2e, TwoWordsOnTheMenuLine) {

@@ -43,7 +43,7 @@ bool only_screens(std::string out) {
   while (!out.empty()) {
     bool found = false;
     for (int number : {1, 2, 3, 4, 5, 999, 0}) {
-      std::string screen = clear_bytes() + screen_text(number);
+      std::string screen = clear_bytes() + tenapi::screen_text(static_cast<tenapi::Screen>(number));
       if (out.compare(0, screen.size(), screen) == 0 && (number != 0 || out == screen)) {
         out.erase(0, screen.size());
         found = true;
