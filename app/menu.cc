@@ -39,9 +39,11 @@ bool analyse(Console& console, const std::string& name) {
     console.show_and_wait(Screen::kNotOpened);
     return false;
   }
-  bool written = write_structure(output_path(name), *lines);
+  // The input stays open while the outline is written.
+  Written written = write_structure(output_path(name), *lines);
   std::fclose(input);
-  if (!written) {
+  if (written != Written::kDone) {
+    // An existing file and one that cannot be written look the same.
     console.show_and_wait(Screen::kNotWritten);
     return false;
   }

@@ -16,7 +16,8 @@ make_programs=$root/build-bench/bench/make_programs
 command -v /usr/bin/time >/dev/null || { echo "needs GNU time (apt-get install time)" >&2; exit 1; }
 [ -x "$make_programs" ] || { echo "build the bench preset first" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/tenapi-bench.XXXXXX)
+# TMPDIR=/dev/shm keeps input and output in memory, where a flush costs nothing.
+work=$(mktemp -d "${TMPDIR:-/tmp}/tenapi-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 

@@ -44,11 +44,37 @@ class Terminal {
 // a failure. Names are UTF-8 on Windows.
 std::FILE* open_input(const std::string& name);
 
-// Creates a new file for binary writing; null when it exists or fails.
-std::FILE* create_new_file(const std::string& name);
+// True when something (a file, a folder, a link) has this name.
+bool file_exists(const std::string& name);
 
-// Removes a file; false when it could not be removed.
-bool remove_file(const std::string& name);
+// What became of a file to be published under its name.
+enum class Published { kDone, kExists, kFailed };
+
+// A new file written out of sight, in the folder of `name`: without any
+// name where the system allows it, else under a temporary name that says
+// what it is. It gets `name` only once it is complete and on disk, and
+// never in place of an existing file. Whatever is not published is
+// removed, so a failed or interrupted write leaves no partial file.
+class NewFile {
+ public:
+  explicit NewFile(const std::string& name);
+  ~NewFile();
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+
+  // The stream to write the file's bytes to; null when no file could be
+  // made.
+  std::FILE* stream() const;
+
+  // Flushes the file to disk and gives it its name: kExists when the name
+  // was taken meanwhile (the other file is left as it is), kFailed on any
+  // other failure. Either way the temporary file is gone.
+  Published publish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace tenapi
 

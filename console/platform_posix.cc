@@ -1,5 +1,5 @@
 // POSIX systems: ANSI escapes clear the terminal, iconv converts the
-// screens for it, open(2) creates files.
+// screens for it, and new files are linked into place once complete.
 #include <fcntl.h>
 #include <iconv.h>
 #include <langinfo.h>
@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <string>
 
@@ -94,20 +95,156 @@ std::FILE* open_input(const std::string& name) {
   return file;
 }
 
-std::FILE* create_new_file(const std::string& name) {
+bool file_exists(const std::string& name) {
+  struct stat info;
+  return lstat(name.c_str(), &info) == 0;
+}
+
+namespace {
+
+// The folder that holds `name`: up to its last slash.
+std::string folder_of(const std::string& name) {
+  std::string::size_type slash = name.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : name.substr(0, slash);
+}
+
+// Flushes the folder's entries to disk, so that a new name survives a
+// power cut; where that is not possible the name is still there.
+void sync_folder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// Creates `name` exclusively and copies the `size` bytes of `fd` into it:
+// the way to publish where the file system has no hard links nor an
+// exclusive rename.
+Published copy_to_new(int fd, const std::string& name) {
+  int out = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (out < 0) return errno == EEXIST ? Published::kExists : Published::kFailed;
+  char buffer[1 << 16];
+  bool ok = true;
+  for (off_t at = 0;;) {
+    ssize_t n = pread(fd, buffer, sizeof buffer, at);
+    if (n == 0) break;
+    if (n < 0 || write(out, buffer, n) != n) {
+      ok = false;
+      break;
+    }
+    at += n;
+  }
+  if (fsync(out) != 0) ok = false;
+  if (close(out) != 0) ok = false;
+  if (!ok) {
+    unlink(name.c_str());
+    return Published::kFailed;
+  }
+  return Published::kDone;
+}
+
+}  // namespace
+
+struct NewFile::State {
+  std::string name;
+  // The temporary's name; empty for an unnamed one (Linux's O_TMPFILE).
+  std::string temporary;
+  std::FILE* stream = nullptr;
+
+  // Links the unnamed file to `name`; false when that cannot be done here.
+  bool link_unnamed(Published& result) {
+#ifdef O_TMPFILE
+    int fd = fileno(stream);
+    int linked = linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
+    if (linked != 0 && errno != EEXIST) {
+      // AT_EMPTY_PATH needs a privilege; the path in /proc does not.
+      std::string self = "/proc/self/fd/" + std::to_string(fd);
+      linked = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+    }
+    if (linked == 0) {
+      result = Published::kDone;
+      return true;
+    }
+    if (errno == EEXIST) {
+      result = Published::kExists;
+      return true;
+    }
+#else
+    (void)result;
+#endif
+    return false;
+  }
+
+  // Gives the named temporary its name, then removes the temporary's.
+  Published rename_named() {
+    if (link(temporary.c_str(), name.c_str()) == 0) return Published::kDone;
+    if (errno == EEXIST) return Published::kExists;
+#ifdef RENAME_NOREPLACE
+    // No hard links here (FAT, exFAT, some network shares).
+    if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+      temporary.clear();
+      return Published::kDone;
+    }
+    if (errno == EEXIST) return Published::kExists;
+#endif
+    return copy_to_new(fileno(stream), name);
+  }
+};
+
+NewFile::NewFile(const std::string& name) : state_(new State) {
+  State& s = *state_;
+  s.name = name;
   // A write past a file size limit must fail with an error we can report,
   // not kill the process with SIGXFSZ.
   signal(SIGXFSZ, SIG_IGN);
-  int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-  if (fd < 0) return nullptr;
-  std::FILE* file = fdopen(fd, "wb");
-  if (file == nullptr) {
-    close(fd);
-    unlink(name.c_str());
+  int fd = -1;
+#ifdef O_TMPFILE
+  // Unnamed, so that a killed process leaves nothing behind. Linking it
+  // needs /proc unless the process is privileged.
+  if (access("/proc/self/fd", X_OK) == 0 || geteuid() == 0) {
+    fd = open(folder_of(name).c_str(), O_TMPFILE | O_RDWR, 0666);
   }
-  return file;
+#endif
+  if (fd < 0) {
+    std::string pattern = name + ".incomplete-XXXXXX";
+    fd = mkstemp(&pattern[0]);
+    if (fd < 0) return;
+    s.temporary = pattern;
+    // mkstemp makes the file private; give it the usual rights.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+  }
+  s.stream = fdopen(fd, "w+b");
+  if (s.stream == nullptr) {
+    close(fd);
+    if (!s.temporary.empty()) unlink(s.temporary.c_str());
+    s.temporary.clear();
+  }
 }
 
-bool remove_file(const std::string& name) { return unlink(name.c_str()) == 0; }
+NewFile::~NewFile() {
+  State& s = *state_;
+  if (s.stream != nullptr) std::fclose(s.stream);
+  if (!s.temporary.empty()) unlink(s.temporary.c_str());
+}
+
+std::FILE* NewFile::stream() const { return state_->stream; }
+
+Published NewFile::publish() {
+  State& s = *state_;
+  if (s.stream == nullptr) return Published::kFailed;
+  Published result = Published::kFailed;
+  if (std::fflush(s.stream) == 0 && fsync(fileno(s.stream)) == 0) {
+    if (s.temporary.empty()) {
+      if (!s.link_unnamed(result)) result = copy_to_new(fileno(s.stream), s.name);
+    } else {
+      result = s.rename_named();
+    }
+  }
+  if (result == Published::kDone) sync_folder(folder_of(s.name));
+  return result;
+}
 
 }  // namespace tenapi

@@ -1,12 +1,14 @@
 // Windows: file names are UTF-8 inside the program and UTF-16 for the
 // system; the console is read and written through its wide character API,
-// so that any name typed opens and the screens show in any code page.
+// so that any name typed opens and the screens show in any code page. New
+// files are moved into place once complete.
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 #include "console/platform.h"
@@ -145,18 +147,73 @@ std::FILE* open_input(const std::string& name) {
   return file;
 }
 
-std::FILE* create_new_file(const std::string& name) {
-  std::wstring wide = widen(name, CP_UTF8);
-  int fd = _wopen(wide.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (fd < 0) return nullptr;
-  std::FILE* file = _fdopen(fd, "wb");
-  if (file == nullptr) {
-    _close(fd);
-    _wremove(wide.c_str());
-  }
-  return file;
+bool file_exists(const std::string& name) {
+  return GetFileAttributesW(widen(name, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool remove_file(const std::string& name) { return _wremove(widen(name, CP_UTF8).c_str()) == 0; }
+struct NewFile::State {
+  std::wstring name;
+  std::wstring temporary;
+  std::FILE* stream = nullptr;
+};
+
+NewFile::NewFile(const std::string& name) : state_(new State) {
+  State& s = *state_;
+  s.name = widen(name, CP_UTF8);
+  // A name of its own beside the final one, made anew until it is free.
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    wchar_t suffix[40];
+    swprintf(suffix, 40, L".incomplete-%08lx%02x",
+             static_cast<unsigned long>(GetCurrentProcessId() ^ GetTickCount()), attempt);
+    std::wstring temporary = s.name + suffix;
+    HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      if (GetLastError() == ERROR_FILE_EXISTS) continue;
+      return;
+    }
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+    if (fd < 0) {
+      CloseHandle(handle);
+      DeleteFileW(temporary.c_str());
+      return;
+    }
+    s.stream = _fdopen(fd, "w+b");
+    if (s.stream == nullptr) {
+      _close(fd);
+      DeleteFileW(temporary.c_str());
+      return;
+    }
+    s.temporary = temporary;
+    return;
+  }
+}
+
+NewFile::~NewFile() {
+  State& s = *state_;
+  if (s.stream != nullptr) std::fclose(s.stream);
+  if (!s.temporary.empty()) DeleteFileW(s.temporary.c_str());
+}
+
+std::FILE* NewFile::stream() const { return state_->stream; }
+
+Published NewFile::publish() {
+  State& s = *state_;
+  if (s.stream == nullptr) return Published::kFailed;
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(s.stream)));
+  bool flushed = std::fflush(s.stream) == 0 && FlushFileBuffers(handle) != 0;
+  // Closed before the move: Windows moves no file that is open.
+  bool closed = std::fclose(s.stream) == 0;
+  s.stream = nullptr;
+  if (!flushed || !closed) return Published::kFailed;
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when the name exists.
+  if (MoveFileExW(s.temporary.c_str(), s.name.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    s.temporary.clear();
+    return Published::kDone;
+  }
+  DWORD error = GetLastError();
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Published::kExists
+                                                                     : Published::kFailed;
+}
 
 }  // namespace tenapi

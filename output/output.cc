@@ -28,7 +28,7 @@ bool write_lines(std::FILE* file, const LineBuffer& lines) {
   for (const OutlineLine& line : lines) {
     if (!write_indent(file, line.depth) ||
         std::fwrite(line.text.data(), 1, line.text.size(), file) != line.text.size() ||
-        std::fwrite("\r\n", 1, 2, file) != 2 || std::fflush(file) != 0) {
+        std::fwrite("\r\n", 1, 2, file) != 2) {
       return false;
     }
   }
@@ -44,17 +44,22 @@ std::string output_path(std::string path) {
   return path;
 }
 
-bool write_structure(std::string path, const LineBuffer& lines) {
-  // Created exclusively, so an existing file is never touched, even one
-  // that appears while the input is being read.
-  std::FILE* file = create_new_file(path);
-  if (file == nullptr) return false;
-  bool written = write_lines(file, lines);
-  if (std::fclose(file) != 0) written = false;
-  if (written) return true;
-  // The file is ours and incomplete: leave nothing that looks like a result.
-  remove_file(path);
-  return false;
+Written write_structure(const std::string& path, const LineBuffer& lines) {
+  // Checked first, so that an existing file costs no write at all.
+  if (file_exists(path)) return Written::kExists;
+  // Written out of sight and named only when complete: a killed process
+  // or a power cut never leaves a partial structure.txt.
+  NewFile file(path);
+  if (file.stream() == nullptr || !write_lines(file.stream(), lines)) return Written::kFailed;
+  switch (file.publish()) {
+    case Published::kDone:
+      return Written::kDone;
+    case Published::kExists:
+      return Written::kExists;
+    case Published::kFailed:
+      break;
+  }
+  return Written::kFailed;
 }
 
 }  // namespace tenapi

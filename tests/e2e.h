@@ -69,7 +69,8 @@ inline bool sanitized() {
 // Standard output expected for these screens shown in order.
 inline std::string screens(std::initializer_list<int> numbers) {
   std::string out;
-  for (int number : numbers) out += clear_bytes() + tenapi::screen_text(static_cast<tenapi::Screen>(number));
+  for (int number : numbers)
+    out += clear_bytes() + tenapi::screen_text(static_cast<tenapi::Screen>(number));
   return out;
 }
 
@@ -118,7 +119,7 @@ struct Result {
   int status = -1;
   double seconds = 0;      // from the start to the end of the program
   double cpu_seconds = 0;  // processor time the program used
-  long peak_kib = 0;   // peak resident memory of the program
+  long peak_kib = 0;       // peak resident memory of the program
 };
 
 // A fresh working folder, removed with its contents at the end of the test.
@@ -187,7 +188,9 @@ class E2e : public testing::Test {
     });
     // A program that never ends fails the test instead of hanging it.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    auto kill_at = start + std::chrono::milliseconds(kill_after_ms_);
     bool hung = false;
+    bool killed = false;
     for (;;) {
       struct pollfd ready = {out_fds[0], POLLIN, 0};
       if (std::chrono::steady_clock::now() > deadline) {
@@ -195,7 +198,11 @@ class E2e : public testing::Test {
         kill(pid, SIGKILL);
         break;
       }
-      if (poll(&ready, 1, 100) <= 0) continue;
+      if (kill_after_ms_ > 0 && !killed && std::chrono::steady_clock::now() >= kill_at) {
+        kill(pid, SIGKILL);
+        killed = true;
+      }
+      if (poll(&ready, 1, kill_after_ms_ > 0 ? 1 : 100) <= 0) continue;
       char buffer[4096];
       ssize_t n = read(out_fds[0], buffer, sizeof buffer);
       if (n <= 0) break;
@@ -235,6 +242,8 @@ class E2e : public testing::Test {
   std::string workdir_;
   // How long standard input stays open after the input has been written.
   int hold_input_ms_ = 0;
+  // When to kill the program (SIGKILL), counted from its start; 0: never.
+  int kill_after_ms_ = 0;
 };
 
 }  // namespace e2e

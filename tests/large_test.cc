@@ -1,7 +1,9 @@
 // Inputs far larger than any saved program, made on the fly: the program
 // must finish, give the defined outline, and keep its memory bounded by
 // the longest line rather than by the size of the file.
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -116,6 +118,49 @@ TEST_F(E2e, DeepNestingKeepsMemoryFlat) {
   };
   double once = translated("deep.xml");
   EXPECT_LT(translated("deeper.xml"), 3 * once);
+}
+
+TEST_F(E2e, KilledWhileWritingLeavesNoPartialOutline) {
+  // A deep program whose outline takes 396 MB, so that a learner who
+  // closes the window while it is written is likely to hit the write.
+  std::FILE* file = std::fopen(path("deep.xml").c_str(), "wb");
+  for (int i = 0; i < 1000000; ++i) std::fputs("<statement name=\"DO\">\n", file);
+  for (int i = 0; i < 1516; ++i) std::fputs("<block type=\"mevok_main\" id=\"x\">\n", file);
+  std::fclose(file);
+  Result whole = run("1\ndeep.xml\n\n");
+  ASSERT_EQ(whole.out, screens({1, 2, 5}));
+  ASSERT_EQ(std::rename(path("structure.txt").c_str(), path("whole.txt").c_str()), 0);
+  const std::string expected = read_file(path("whole.txt"));
+  ASSERT_EQ(expected.size(), 396002772u);
+  // Killed at eight points spread over a run: structure.txt is absent or
+  // complete, and nothing else is left in the folder.
+  const int steps = 8;
+  int complete = 0;
+  for (int i = 1; i <= steps; ++i) {
+    const int after_ms = static_cast<int>(1000 * whole.seconds * i / (steps + 1));
+    kill_after_ms_ = after_ms;
+    run("1\ndeep.xml\n\n");
+    kill_after_ms_ = 0;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    if (exists(path("structure.txt"))) {
+      EXPECT_TRUE(read_file(path("structure.txt")) == expected) << "killed after " << after_ms;
+      EXPECT_EQ(names, (std::vector<std::string>{"deep.xml", "structure.txt", "whole.txt"}));
+      std::remove(path("structure.txt").c_str());
+      ++complete;
+    } else {
+      EXPECT_EQ(names, (std::vector<std::string>{"deep.xml", "whole.txt"}));
+    }
+  }
+  std::printf("of %d kills, %d left structure.txt, %d nothing at all\n", steps, complete,
+              steps - complete);
+  // The next run completes with the exact outline.
+  Result after = run("1\ndeep.xml\n\n");
+  EXPECT_EQ(after.out, screens({1, 2, 5}));
+  EXPECT_TRUE(read_file(path("structure.txt")) == expected);
 }
 
 TEST_F(E2e, FilesOfOneKindOfLine) {
