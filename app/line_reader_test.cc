@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+namespace tenapi {
 namespace {
 
 // Every line the reader delivers for a file holding `bytes`.
@@ -15,11 +15,9 @@ std::vector<std::string> read_all(const std::string& bytes) {
   std::FILE* file = std::tmpfile();
   std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::rewind(file);
-  auto reader = std::make_unique<LineReader>();
-  reader->file = file;
+  LineReader reader(file);
   std::vector<std::string> lines;
-  std::string_view line;
-  while (next_line(*reader, line)) lines.emplace_back(line);
+  for (std::string_view line; reader.next(line);) lines.emplace_back(line);
   std::fclose(file);
   return lines;
 }
@@ -77,3 +75,4 @@ TEST(NextLine, LineEndsAtEveryOffsetOfABlock) {
 }
 
 }  // namespace
+}  // namespace tenapi

@@ -3,17 +3,18 @@
 #define TENAPI_APP_READ_LOOP_H_
 
 #include <cstddef>
-#include <cstdio>
 
+#include "app/line_reader.h"
 #include "output/output.h"
+#include "translate/translator.h"
 
 namespace tenapi {
 
-// Runs every line of `input` through the classifier and the translator,
-// keeping the outline lines in `lines` from index 0 while they fit, each
-// with the depth it is indented by. Returns the number of outline lines,
-// kept or not. Throws std::bad_alloc when a line does not fit in memory.
-std::size_t read_lines(std::FILE* input, LineBuffer& lines);
+// Runs every line that `reader` delivers through `translator`, keeping the
+// outline lines in `lines` from index 0 while they fit, each with its
+// depth. Returns the number of outline lines, kept or not. Throws
+// std::bad_alloc when a line does not fit in memory.
+std::size_t read_lines(LineReader& reader, Translator& translator, LineBuffer& lines);
 
 }  // namespace tenapi
 

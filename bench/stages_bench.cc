@@ -3,16 +3,16 @@
 #include <benchmark/benchmark.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/test_state.h"
 #include "translate/classify.h"
 #include "translate/extract.h"
-#include "translate/pipeline.h"
+#include "translate/translator.h"
 
 namespace {
+
+using namespace tenapi;
 
 // The lines of the example program, as the line reader delivers them.
 const std::vector<std::string>& program_lines() {
@@ -25,14 +25,6 @@ const std::vector<std::string>& program_lines() {
   return lines;
 }
 
-// The token lines that the classifier makes of the program's lines.
-std::vector<std::string> program_tokens() {
-  reset_pipeline();
-  std::vector<std::string> tokens;
-  for (const std::string& line : program_lines()) tokens.push_back(classify_line(line));
-  return tokens;
-}
-
 // Counts one pass over `lines` in lines and bytes per second.
 void count(benchmark::State& state, const std::vector<std::string>& lines) {
   std::size_t bytes = 0;
@@ -41,91 +33,67 @@ void count(benchmark::State& state, const std::vector<std::string>& lines) {
   state.SetBytesProcessed(state.iterations() * bytes);
 }
 
-void BM_ClassifyLine(benchmark::State& state) {
+void BM_Classify(benchmark::State& state) {
   const auto& lines = program_lines();
   for (auto _ : state) {
-    for (const std::string& line : lines) benchmark::DoNotOptimize(classify_line(line));
+    for (const std::string& line : lines) benchmark::DoNotOptimize(classify(line));
   }
   count(state, lines);
 }
-BENCHMARK(BM_ClassifyLine);
+BENCHMARK(BM_Classify);
 
-void BM_TagName(benchmark::State& state) {
+void BM_ElementName(benchmark::State& state) {
   const auto& lines = program_lines();
   for (auto _ : state) {
-    for (const std::string& line : lines) benchmark::DoNotOptimize(tag_name(line));
+    for (const std::string& line : lines) benchmark::DoNotOptimize(element_name(line, 0));
   }
   count(state, lines);
 }
-BENCHMARK(BM_TagName);
+BENCHMARK(BM_ElementName);
 
 void BM_Extractors(benchmark::State& state) {
   const auto& lines = program_lines();
   for (auto _ : state) {
     for (const std::string& line : lines) {
-      benchmark::DoNotOptimize(block_kind(line));
-      benchmark::DoNotOptimize(extract_field(line));
-      benchmark::DoNotOptimize(extract_value(line));
-      benchmark::DoNotOptimize(extract_shadow(line));
+      benchmark::DoNotOptimize(block_token(line, 0));
+      benchmark::DoNotOptimize(field_token(line, 0));
+      benchmark::DoNotOptimize(value_token(line, 0));
+      benchmark::DoNotOptimize(shadow_token(line, 0));
     }
   }
   count(state, lines);
 }
 BENCHMARK(BM_Extractors);
 
-void BM_TranslateToken(benchmark::State& state) {
-  std::vector<std::string> tokens = program_tokens();
+void BM_Translate(benchmark::State& state) {
+  const auto& lines = program_lines();
+  std::vector<TokenView> tokens;
+  for (const std::string& line : lines) tokens.push_back(classify(line));
+  Translator translator;
   for (auto _ : state) {
-    for (const std::string& token : tokens) {
-      benchmark::DoNotOptimize(translate_token(token));
-      carried_line.clear();
+    for (const TokenView& token : tokens) {
+      benchmark::DoNotOptimize(translator.translate(token));
+      translator.carried_line.clear();
     }
-  }
-  count(state, tokens);
-}
-BENCHMARK(BM_TranslateToken);
-
-void BM_IndentLine(benchmark::State& state) {
-  std::vector<std::string> lines = {"int main() {", "forward = 50", "} else {"};
-  indent_depth = 3;
-  for (auto _ : state) {
-    for (const std::string& line : lines) benchmark::DoNotOptimize(indent_line(line));
   }
   count(state, lines);
 }
-BENCHMARK(BM_IndentLine);
+BENCHMARK(BM_Translate);
 
+// The read loop's way: one step per line.
 void BM_Pipeline(benchmark::State& state) {
   const auto& lines = program_lines();
-  reset_pipeline();
+  Translator translator;
+  std::string text;
+  int depth = 0;
   for (auto _ : state) {
     for (const std::string& line : lines) {
-      std::string out = translate_token(classify_line(line));
-      if (out == "***") continue;
-      benchmark::DoNotOptimize(indent_line(std::move(out)));
-      carried_line.clear();
+      benchmark::DoNotOptimize(translator.step(line, text, depth));
     }
   }
   count(state, lines);
 }
 BENCHMARK(BM_Pipeline);
-
-// The read loop's way: views of each line, nothing copied but the kept
-// outline lines.
-void BM_PipelineViews(benchmark::State& state) {
-  const auto& lines = program_lines();
-  reset_pipeline();
-  for (auto _ : state) {
-    for (const std::string& line : lines) {
-      std::string_view out = translate_view(classify_view(line));
-      if (out == "***") continue;
-      benchmark::DoNotOptimize(out);
-      carried_line.clear();
-    }
-  }
-  count(state, lines);
-}
-BENCHMARK(BM_PipelineViews);
 
 }  // namespace
 

@@ -6,3 +6,8 @@ set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+# The tests of this build run under wine (ctest --preset windows).
+find_program(TENAPI_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(TENAPI_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TENAPI_WINE})
+endif()

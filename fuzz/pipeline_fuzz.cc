@@ -1,112 +1,93 @@
-// libFuzzer target: arbitrary bytes as an input file, through the line
-// reader and the whole per-line pipeline with the state carried from line
-// to line (the read loop's views against the string stages), and as a
-// typed path through output_path.
+// libFuzzer target: arbitrary bytes as an input file through the line
+// reader, whose lines must be those of a plain cut, and the translator, in
+// which every token line must have one of its forms and every outline line
+// must leave the carried line empty. The bytes also serve as a typed path.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/line_reader.h"
-#include "app/read_loop.h"
 #include "output/output.h"
-#include "tests/test_state.h"
-#include "translate/pipeline.h"
+#include "translate/classify.h"
+#include "translate/translator.h"
 
 namespace {
+
+using namespace tenapi;
 
 // Aborts (a finding) when a stated property does not hold.
 void check(bool holds) {
   if (!holds) std::abort();
 }
 
-bool starts_with(const std::string& text, const char* prefix) {
-  return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
-
-// A token line has one of the forms the translator expects.
-bool is_token_line(const std::string& token) {
-  static const char* const kExact[] = {
-      "***",           "/statement",     "block main",      "block change",
-      "block while",   "block if_else",  "block equal",     "block variable",
-      "block forward", "block leftturn", "block rightturn", "block sum",
-      "shadow number", "shadow distance"};
-  for (const char* exact : kExact) {
-    if (token == exact) return true;
-  }
-  return starts_with(token, "statement ") || starts_with(token, "field ") ||
-         starts_with(token, "value ");
-}
-
-// Each line by hand, checking every stage's result as it goes.
-void run_stages(const std::string& bytes) {
-  std::size_t start = 0;
-  while (start <= bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string token = classify_line(bytes.substr(start, end - start));
-    check(is_token_line(token));
-    std::string line = translate_token(token);
-    if (line != "***") {
-      std::size_t depth = indent_depth > 0 ? indent_depth : 0;
-      std::string indented = indent_line(line);
-      check(indented.size() == line.size() + 2 * depth);
-      check(indented.compare(2 * depth, std::string::npos, line) == 0);
-      carried_line.clear();
+// A token line has one of the forms the translator expects: a fixed line,
+// or a keyword head with any argument.
+bool is_token_line(TokenView token) {
+  if (token.head.empty()) return token.rest == "***" || token.rest == "/statement";
+  if (token.head == "statement " || token.head == "field " || token.head == "value ") return true;
+  static const std::string_view kFixed[] = {"block main",    "block change",   "block while",
+                                            "block if_else", "block equal",    "block variable",
+                                            "block forward", "block leftturn", "block rightturn",
+                                            "block sum",     "shadow number",  "shadow distance"};
+  for (std::string_view fixed : kFixed) {
+    if (fixed.substr(0, token.head.size()) == token.head &&
+        fixed.substr(token.head.size()) == token.rest) {
+      return true;
     }
-    start = end + 1;
   }
+  return false;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string bytes(reinterpret_cast<const char*>(data), size);
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-  // As a typed path: the folder part up to the last backslash is kept.
-  std::string out = tenapi::output_path(bytes);
-  std::size_t cut = bytes.rfind('\\') + 1;
-  check(out == bytes.substr(0, cut) + "structure.txt");
+  // As a typed path (paths are short): the folder part up to the last
+  // backslash is kept.
+  if (size <= 1024) {
+    check(output_path(std::string(bytes)) ==
+          std::string(bytes.substr(0, bytes.rfind('\\') + 1)) + "structure.txt");
+  }
+  if (size == 0) return 0;
 
-  // As an input file through the real read loop, which works on views of
-  // each line; then the same lines through the stages that take and return
-  // strings. Both must store the same outline.
-  if (size > 0) {
-    std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
-    if (file != nullptr) {
-      // One buffer for every run, emptied after each.
-      static tenapi::LineBuffer* lines = new tenapi::LineBuffer();
-      reset_pipeline();
-      std::size_t kept = tenapi::read_lines(file, *lines);
-      reset_pipeline();
-      std::rewind(file);
-      LineReader* reader = new LineReader;
-      reader->file = file;
-      std::size_t stored = 0;
-      for (std::string_view line; next_line(*reader, line);) {
-        std::string out = translate_token(classify_line(std::string(line)));
-        if (out == "***") continue;
-        if (stored < lines->size()) {
-          const tenapi::OutlineLine& entry = (*lines)[stored];
-          std::size_t depth = entry.depth > 0 ? entry.depth : 0;
-          check(indent_line(out) == std::string(2 * depth, ' ') + entry.text);
-        }
-        ++stored;
-        carried_line.clear();
-      }
-      delete reader;
-      std::fclose(file);
-      check(stored == kept);
-      for (std::size_t i = 0; i < lines->size(); ++i) {
-        check(i < kept || (*lines)[i].text.empty());
-        (*lines)[i] = tenapi::OutlineLine();
-      }
-    }
+  // The lines cut plainly: they end at LF, a CR before it is dropped, and
+  // the first 0x1A ends the input.
+  std::vector<std::string_view> plain;
+  plain.reserve(64);
+  std::string_view text = bytes.substr(0, bytes.find('\x1a'));
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    bool has_lf = end != std::string_view::npos;
+    if (!has_lf) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (has_lf && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    plain.push_back(line);
+    start = end + 1;
   }
 
-  reset_pipeline();
-  run_stages(bytes);
+  // The line reader, with a buffer of a few blocks so that lines run
+  // across its ends and are gathered, must cut the same lines; each goes
+  // through the translator as the read loop takes it.
+  std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+  if (file == nullptr) return 0;
+  LineReader reader(file, 4 * LineReader::kStopBlock);
+  Translator translator;
+  std::size_t count = 0;
+  std::string text;
+  int depth = 0;
+  for (std::string_view line; reader.next(line); ++count) {
+    check(count < plain.size() && line == plain[count]);
+    check(is_token_line(classify(line)));
+    if (translator.step(line, text, depth)) {
+      check(depth == translator.indent_depth && translator.carried_line.empty());
+    }
+  }
+  std::fclose(file);
+  check(count == plain.size());
   return 0;
 }

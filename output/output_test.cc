@@ -65,11 +65,12 @@ TEST_F(Folder, WritesTheFirst198EntriesWithCrLf) {
   (*lines)[0] = {0, "int main() {"};
   (*lines)[1] = {1, "\x82\xa0"};
   (*lines)[2] = {-3, "} else {"};
+  (*lines)[3] = {2, "leftturn = 90"};
   (*lines)[197] = {2, " last"};
   ASSERT_EQ(write_structure(path, *lines), Written::kDone);
   std::string bytes = read(path);
-  std::string expected = "int main() {\r\n  \x82\xa0\r\n} else {\r\n";
-  for (int i = 3; i < 197; ++i) expected += "\r\n";
+  std::string expected = "int main() {\r\n  \x82\xa0\r\n} else {\r\n    leftturn = 90\r\n";
+  for (int i = 4; i < 197; ++i) expected += "\r\n";
   expected += "     last\r\n";
   EXPECT_EQ(bytes, expected);
   // A second write finds the file and leaves it alone.

@@ -69,7 +69,8 @@ echo "version information and manifest: ok ($version)"
 "$wineserver" -p </dev/null >/dev/null 2>&1
 "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
-"$wine" build-windows/tests/tenapi_tests.exe </dev/null
+# The unit tests, through ctest, which runs them under wine.
+ctest --preset windows </dev/null
 
 # Under wine with piped output, "cls" writes nothing and each line feed
 # arrives as CR LF.

@@ -38,10 +38,7 @@ const std::vector<std::string> kTypicalOutline = {"int main() {", "  forward = 1
 
 TEST_F(E2e, AnalysisWritesTheOutlineAndEnds) {
   write_file(path("prog.xml"), kTypical);
-  Result r = run("1\nprog.xml\n\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, screens({1, 2, 5}));
-  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+  analyse("prog.xml", outline(kTypicalOutline));
 }
 
 TEST_F(E2e, InputLineEndsDoNotChangeTheOutline) {
@@ -56,27 +53,16 @@ TEST_F(E2e, InputLineEndsDoNotChangeTheOutline) {
   write_file(path("a.xml"), crlf);
   write_file(path("b.xml"), std::string(kTypical) + "\x1a<block type=\"mevok_main\" id=\"z\">\n");
   write_file(path("c.xml"), "");
-  for (const char* name : {"a.xml", "b.xml"}) {
-    std::remove(path("structure.txt").c_str());
-    Result r = run(std::string("1\n") + name + "\n\n");
-    EXPECT_EQ(r.status, 0) << name;
-    EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline)) << name;
-  }
+  for (const char* name : {"a.xml", "b.xml"}) analyse(name, outline(kTypicalOutline));
   // An empty file still gives 198 empty lines.
-  std::remove(path("structure.txt").c_str());
-  Result r = run("1\nc.xml\n\n");
-  EXPECT_EQ(r.out, screens({1, 2, 5}));
-  EXPECT_EQ(read_file(path("structure.txt")), outline({}));
+  analyse("c.xml", outline({}));
 }
 
 TEST_F(E2e, GoldenExample) {
   std::string example = read_file(TENAPI_EXAMPLES "/square.xml");
   ASSERT_FALSE(example.empty());
   write_file(path("square.xml"), example);
-  Result r = run("1\nsquare.xml\n\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, screens({1, 2, 5}));
-  EXPECT_EQ(read_file(path("structure.txt")), read_file(TENAPI_EXAMPLES "/square.structure.txt"));
+  analyse("square.xml", read_file(TENAPI_EXAMPLES "/square.structure.txt"));
 }
 
 TEST_F(E2e, MenuChoices) {
@@ -191,11 +177,7 @@ TEST_F(E2e, JapaneseNamesAndQuotedPaths) {
     std::filesystem::remove(path(native(row.folder + "structure.txt")));
     write_file(path(native(row.input)), kTypical);
     std::vector<std::string> before = files_in(dir_);
-    Result r = run("1\n" + piped(row.typed) + "\n\n");
-    EXPECT_EQ(r.status, 0) << row.typed;
-    EXPECT_EQ(r.out, screens({1, 2, 5})) << row.typed;
-    EXPECT_EQ(read_file(path(native(row.folder + "structure.txt"))), outline(kTypicalOutline))
-        << row.typed;
+    analyse(piped(row.typed), outline(kTypicalOutline), row.folder + "structure.txt");
     before.push_back(native(row.folder + "structure.txt"));
     std::sort(before.begin(), before.end());
     EXPECT_EQ(files_in(dir_), before) << row.typed;
@@ -233,10 +215,8 @@ TEST_F(E2e, EachStoredLineEmptiesTheCarriedLine) {
                  "<block type=\"mevok_while_infinity\" id=\"w\">\n"
                  "<field name=\"NUM\">8</field>\n");
   write_file(path("prog.xml"), program);
-  Result r = run("1\nprog.xml\n\n");
-  EXPECT_EQ(r.out, screens({1, 2, 5}));
-  EXPECT_EQ(read_file(path("structure.txt")),
-            outline({"int main() {", "  forward = 10", "  ", "  while() {", "  ", "} else {"}));
+  analyse("prog.xml",
+          outline({"int main() {", "  forward = 10", "  ", "  while() {", "  ", "} else {"}));
 }
 
 TEST_F(E2e, EndOfInputAtEveryPromptAndWait) {
@@ -248,9 +228,9 @@ TEST_F(E2e, EndOfInputAtEveryPromptAndWait) {
   EXPECT_EQ(run("1\nnone.xml").out, screens({1, 2, 3, 2}));
   // Input ends in the closing wait: the outline is written all the same.
   // The program waits there: it ends only when its input does.
-  hold_input_ms_ = 500;
-  Result closing = run("1\nprog.xml\n");
-  hold_input_ms_ = 0;
+  Options held;
+  held.hold_input_ms = 500;
+  Result closing = run("1\nprog.xml\n", held);
   EXPECT_EQ(closing.status, 0);
   EXPECT_EQ(closing.out, screens({1, 2, 5}));
   EXPECT_GE(closing.seconds, 0.5);
@@ -300,7 +280,9 @@ TEST_F(E2e, OnlyFilesAndPipesAreInput) {
 TEST_F(E2e, FailedWriteLeavesNoFile) {
   write_file(path("prog.xml"), kTypical);
   // 100 bytes cannot hold 198 CR LF line ends: the write fails part way.
-  Result r = run("1\nprog.xml\n\nback\n0\n", {100, 0});
+  Options small;
+  small.file_size = 100;
+  Result r = run("1\nprog.xml\n\nback\n0\n", small);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
   // Neither structure.txt nor a temporary file is left.
@@ -319,9 +301,7 @@ TEST_F(E2e, BackslashPaths) {
   EXPECT_FALSE(exists(path("structure.txt")));
   // A forward slash is no separator: the outline lands in the working folder.
   write_file(path("sub/other.xml"), kTypical);
-  Result slash = run("1\nsub/other.xml\n\n");
-  EXPECT_EQ(slash.out, screens({1, 2, 5}));
-  EXPECT_EQ(read_file(path("structure.txt")), outline(kTypicalOutline));
+  analyse("sub/other.xml", outline(kTypicalOutline));
 }
 
 TEST_F(E2e, ThousandsOfStoredLinesAndStateAcrossAnalyses) {
@@ -344,12 +324,9 @@ TEST_F(E2e, ThousandsOfStoredLinesAndStateAcrossAnalyses) {
             outline({std::string(6000, ' ') + "int main() {"}));
 
   // Written directly, the file holds the first 198 of the stored lines.
-  std::remove(path("structure.txt").c_str());
-  Result direct = run("1\nbig.xml\n\n");
-  EXPECT_EQ(direct.out, screens({1, 2, 5}));
   std::vector<std::string> first;
   for (int i = 0; i < 198; ++i) first.push_back(std::string(2 * i, ' ') + "int main() {");
-  EXPECT_EQ(read_file(path("structure.txt")), outline(first));
+  analyse("big.xml", outline(first));
 }
 
 TEST_F(E2e, TerminalGetsTheScreensInItsEncoding) {

@@ -27,16 +27,6 @@ void write_repeated(const std::string& path, const std::string& piece, std::size
   std::fclose(file);
 }
 
-// Runs the program on `name`; returns its peak memory in KiB.
-long analyse(E2e& test, const std::string& name, const std::vector<std::string>& lines) {
-  std::remove(test.path("structure.txt").c_str());
-  Result r = test.run("1\n" + name + "\n\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, screens({1, 2, 5}));
-  EXPECT_EQ(read_file(test.path("structure.txt")), outline(lines));
-  return r.peak_kib;
-}
-
 TEST_F(E2e, OneGigabyteOfShortLines) {
   // A realistic program saved over and over: its seven outline lines
   // repeat through all 198 lines of the file.
@@ -47,9 +37,9 @@ TEST_F(E2e, OneGigabyteOfShortLines) {
   std::vector<std::string> lines;
   for (int i = 0; i < 198; ++i) lines.push_back(seven[i % 7]);
   write_repeated(path("small.xml"), program, 1 << 20);
-  long small = analyse(*this, "small.xml", lines);
+  long small = analyse("small.xml", outline(lines)).peak_kib;
   write_repeated(path("huge.xml"), program, std::size_t{1} << 30);
-  long huge = analyse(*this, "huge.xml", lines);
+  long huge = analyse("huge.xml", outline(lines)).peak_kib;
   std::remove(path("huge.xml").c_str());
   EXPECT_LT(huge, 8 * kMiB);
   EXPECT_LT(huge - small, 1 * kMiB);
@@ -71,13 +61,10 @@ TEST_F(E2e, HundredMegabyteLines) {
                                       text + "</field>\n");
   }
   for (const char* name : {"long.xml", "first.xml"}) {
-    std::remove(path("structure.txt").c_str());
-    Result r = run(std::string("1\n") + name + "\n\n");
-    EXPECT_EQ(r.out, screens({1, 2, 5})) << name;
+    std::string start = name[0] == 'l' ? "v = " : "forward = ";
+    Result r = analyse(name, outline({start + std::string(size, 'x')}));
     // At most three times the longest line, and 16 MiB besides.
     EXPECT_LT(r.peak_kib, 3 * 100 * kMiB + 16 * kMiB) << name;
-    std::string start = name[0] == 'l' ? "v = " : "forward = ";
-    EXPECT_EQ(read_file(path("structure.txt")), outline({start + std::string(size, 'x')})) << name;
   }
 }
 
@@ -93,7 +80,9 @@ TEST_F(E2e, DeepNestingKeepsMemoryFlat) {
   deep("deep.xml", 1000000);
   deep("deeper.xml", 2000000);
   // Within 256 MiB of address space, unless a sanitizer needs far more.
-  Result r = run("1\ndeep.xml\n\n", {0, sanitized() ? 0 : rlim_t{256} << 20});
+  Options bounded;
+  bounded.address_space = sanitized() ? 0 : rlim_t{256} << 20;
+  Result r = run("1\ndeep.xml\n\n", bounded);
   EXPECT_EQ(r.out, screens({1, 2, 5}));
   EXPECT_LT(r.peak_kib, 64 * kMiB);
   // 198 lines of 2,000,000 blanks, "int main() {" and CR LF.
@@ -137,17 +126,17 @@ TEST_F(E2e, KilledWhileWritingLeavesNoPartialOutline) {
   const int steps = 8;
   int complete = 0;
   for (int i = 1; i <= steps; ++i) {
-    const int after_ms = static_cast<int>(1000 * whole.seconds * i / (steps + 1));
-    kill_after_ms_ = after_ms;
-    run("1\ndeep.xml\n\n");
-    kill_after_ms_ = 0;
+    Options killed;
+    killed.kill_after_ms = static_cast<int>(1000 * whole.seconds * i / (steps + 1));
+    run("1\ndeep.xml\n\n", killed);
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     if (exists(path("structure.txt"))) {
-      EXPECT_TRUE(read_file(path("structure.txt")) == expected) << "killed after " << after_ms;
+      EXPECT_TRUE(read_file(path("structure.txt")) == expected)
+          << "killed after " << killed.kill_after_ms;
       EXPECT_EQ(names, (std::vector<std::string>{"deep.xml", "structure.txt", "whole.txt"}));
       std::remove(path("structure.txt").c_str());
       ++complete;
@@ -158,25 +147,23 @@ TEST_F(E2e, KilledWhileWritingLeavesNoPartialOutline) {
   std::printf("of %d kills, %d left structure.txt, %d nothing at all\n", steps, complete,
               steps - complete);
   // The next run completes with the exact outline.
-  Result after = run("1\ndeep.xml\n\n");
-  EXPECT_EQ(after.out, screens({1, 2, 5}));
-  EXPECT_TRUE(read_file(path("structure.txt")) == expected);
+  analyse("deep.xml", expected);
 }
 
 TEST_F(E2e, FilesOfOneKindOfLine) {
   // One line of only CRs.
   write_repeated(path("cr.xml"), "\r", 50 << 20);
-  analyse(*this, "cr.xml", {});
+  analyse("cr.xml", outline({}));
   // Every line a field: the first text is "0", which the name rule finds
   // in every field line, and no template is ever placed.
   write_repeated(path("fields.xml"), "<field name=\"NUM\">0</field>\n", 50 << 20);
-  analyse(*this, "fields.xml", {});
+  analyse("fields.xml", outline({}));
   // Every line closes a statement: the depth goes ever more negative.
   write_repeated(path("close.xml"), "</statement>\r\n", 50 << 20);
-  analyse(*this, "close.xml", std::vector<std::string>(198, "} else {"));
+  analyse("close.xml", outline(std::vector<std::string>(198, "} else {")));
   // Every line opens one: nothing is stored, and the depth climbs.
   write_repeated(path("open.xml"), "<statement name=\"DO\">\n", 50 << 20);
-  analyse(*this, "open.xml", {});
+  analyse("open.xml", outline({}));
 }
 
 }  // namespace

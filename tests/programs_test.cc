@@ -12,12 +12,8 @@ TEST_F(E2e, SavedProgramsGiveTheirOutlines) {
     std::string base = std::string(TENAPI_PROGRAMS "/") + name;
     std::string program = read_file(base + ".xml");
     ASSERT_FALSE(program.empty()) << name;
-    std::remove(path("structure.txt").c_str());
     write_file(path("prog.xml"), program);
-    Result r = run("1\nprog.xml\n\n");
-    EXPECT_EQ(r.status, 0) << name;
-    EXPECT_EQ(r.out, screens({1, 2, 5})) << name;
-    EXPECT_EQ(read_file(path("structure.txt")), read_file(base + ".structure.txt")) << name;
+    analyse("prog.xml", read_file(base + ".structure.txt"));
   }
 }
 

@@ -17,6 +17,8 @@
 #include <intrin.h>
 #endif
 
+namespace tenapi {
+
 // Bytes compared by one call to byte_mask.
 constexpr std::string_view::size_type kMaskBytes = 16;
 
@@ -78,5 +80,7 @@ inline std::string_view::size_type skip_bytes(std::string_view text, char byte) 
   std::string_view::size_type i = scan_bytes(text, byte, false, 0);
   return i == std::string_view::npos ? text.size() : i;
 }
+
+}  // namespace tenapi
 
 #endif  // TENAPI_TRANSLATE_BYTES_H_

@@ -2,9 +2,11 @@
 
 #include <string_view>
 
+#include "translate/bytes.h"
 #include "translate/extract.h"
 #include "translate/keywords.h"
-#include "translate/pipeline.h"
+
+namespace tenapi {
 
 namespace {
 
@@ -37,10 +39,9 @@ constexpr BlockKind kBlockKinds[] = {
     {"mevok_sum", block("sum")},
 };
 
-// The element name of the line as a view into it (or into a literal), so
-// that classifying a line copies nothing. The bytes before `from` are
-// blanks: neither "<" nor part of "/statement".
-std::string_view tag_view(std::string_view line, std::string_view::size_type from) {
+}  // namespace
+
+std::string_view element_name(std::string_view line, std::string_view::size_type from) {
   // Editors put the tag right after the indentation. One byte compared
   // there lets the steps after it go on at once; they would wait for the
   // result of a search.
@@ -54,7 +55,6 @@ std::string_view tag_view(std::string_view line, std::string_view::size_type fro
   return "***";
 }
 
-// "block " and the kind of a block line's type, or the skip marker.
 TokenView block_token(std::string_view line, std::string_view::size_type from) {
   std::string_view type = delimited_view(line, '"', '"', from);
   for (const BlockKind& kind : kBlockKinds) {
@@ -63,17 +63,11 @@ TokenView block_token(std::string_view line, std::string_view::size_type from) {
   return kSkipToken;
 }
 
-}  // namespace
-
-std::string tag_name(std::string line) { return std::string(tag_view(line, 0)); }
-
-std::string block_kind(std::string line) { return token_text(block_token(line, 0)); }
-
-TokenView classify_view(std::string_view line) {
+TokenView classify(std::string_view line) {
   // Every search starts after the indentation: editors indent every line,
   // often by dozens of blanks.
   std::string_view::size_type from = skip_bytes(line, ' ');
-  std::string_view name = tag_view(line, from);
+  std::string_view name = element_name(line, from);
   if (name == "block") return block_token(line, from);
   if (name == "statement") return statement_token(line, from);
   if (name == "field") return field_token(line, from);
@@ -83,4 +77,4 @@ TokenView classify_view(std::string_view line) {
   return kSkipToken;
 }
 
-std::string classify_line(std::string line) { return token_text(classify_view(line)); }
+}  // namespace tenapi

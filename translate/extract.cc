@@ -1,6 +1,9 @@
 #include "translate/extract.h"
 
+#include "translate/bytes.h"
 #include "translate/keywords.h"
+
+namespace tenapi {
 
 std::string_view delimited_view(std::string_view line, char open, char close,
                                 std::string_view::size_type from) {
@@ -10,10 +13,6 @@ std::string_view delimited_view(std::string_view line, char open, char close,
   // A missing closing delimiter is npos, so the count runs to the end.
   std::string_view::size_type end = find_byte(line, close, start > from ? start : from);
   return line.substr(start, end - start);
-}
-
-std::string delimited_text(std::string line, char open, char close) {
-  return std::string(delimited_view(line, open, close));
 }
 
 namespace {
@@ -34,9 +33,7 @@ constexpr TokenView kShadowDistance = {"shadow ", "distance", keywords_in("shado
 }  // namespace
 
 TokenView field_token(std::string_view line, std::string_view::size_type from) {
-  std::string_view text = delimited_view(line, '>', '<', from);
-  if (first_field_text.empty()) first_field_text = text;
-  return with_head("field ", kField, text);
+  return with_head("field ", kField, delimited_view(line, '>', '<', from));
 }
 
 TokenView value_token(std::string_view line, std::string_view::size_type from) {
@@ -55,17 +52,4 @@ TokenView shadow_token(std::string_view line, std::string_view::size_type from) 
   return token;
 }
 
-std::string token_text(TokenView token) {
-  std::string text;
-  text.reserve(token.head.size() + token.rest.size());
-  text.append(token.head).append(token.rest);
-  return text;
-}
-
-std::string extract_field(std::string line) { return token_text(field_token(line)); }
-
-std::string extract_value(std::string line) { return token_text(value_token(line)); }
-
-std::string extract_statement(std::string line) { return token_text(statement_token(line)); }
-
-std::string extract_shadow(std::string line) { return token_text(shadow_token(line)); }
+}  // namespace tenapi

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace tenapi {
+
 // The keywords, one bit each, in the order of the table below.
 enum Keyword : unsigned {
   kMain = 1u << 0,
@@ -98,5 +100,7 @@ constexpr unsigned keywords_in(std::string_view head, std::string_view rest) {
   }
   return found;
 }
+
+}  // namespace tenapi
 
 #endif  // TENAPI_TRANSLATE_KEYWORDS_H_

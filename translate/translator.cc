@@ -1,11 +1,11 @@
-#include "translate/token.h"
+#include "translate/translator.h"
 
 #include <climits>
-#include <string>
-#include <string_view>
 
+#include "translate/classify.h"
 #include "translate/keywords.h"
-#include "translate/pipeline.h"
+
+namespace tenapi {
 
 namespace {
 
@@ -13,20 +13,13 @@ constexpr std::string::size_type npos = std::string::npos;
 
 // Adds one without overflowing: a depth or mode this large is already far
 // outside anything an editor writes, and the sign must not flip.
-void raise(int& value) {
+void step_up(int& value) {
   if (value < INT_MAX) ++value;
 }
 
 // Subtracts one without overflowing.
-void lower(int& value) {
+void step_down(int& value) {
   if (value > INT_MIN) --value;
-}
-
-// True when the token line is exactly `text`.
-bool equals(TokenView token, std::string_view text) {
-  return token.head.size() + token.rest.size() == text.size() &&
-         text.substr(0, token.head.size()) == token.head &&
-         text.substr(token.head.size()) == token.rest;
 }
 
 // Replaces `count` bytes of `line` at `pos` with `text`. A stretch that
@@ -49,8 +42,9 @@ void fill_first_a(std::string& line, std::string_view text) {
   if (a != npos) replace_at(line, a, 1, text);
 }
 
-// The field rules for modes 0 and 7 and above; returns the outline line.
-std::string_view fill_by_text(TokenView token, std::string_view arg) {
+}  // namespace
+
+std::string_view Translator::fill_by_text(TokenView token, std::string_view arg) {
   const std::string& first = first_field_text;
   std::string& line = carried_line;
   if (contains(token.head, token.rest, first)) {
@@ -80,8 +74,7 @@ std::string_view fill_by_text(TokenView token, std::string_view arg) {
   return line;
 }
 
-// Applies the field rule chosen by field_mode; returns the outline line.
-std::string_view fill_field(TokenView token, std::string_view arg) {
+std::string_view Translator::fill_field(TokenView token, std::string_view arg) {
   switch (field_mode) {
     case 1: {
       std::string::size_type zero = carried_line.rfind('0');
@@ -105,22 +98,12 @@ std::string_view fill_field(TokenView token, std::string_view arg) {
   }
 }
 
-// The token line itself, for when no test holds. That is the skip marker,
-// or a line that did not come from the classifier (every head holds a
-// keyword), so joining the two parts in a buffer of its own is rare.
-std::string_view unchanged(TokenView token) {
-  if (token.head.empty()) return token.rest;
-  static std::string joined;
-  joined.assign(token.head).append(token.rest);
-  return joined;
-}
-
-}  // namespace
-
-std::string_view translate_view(TokenView token) {
+std::string_view Translator::translate(TokenView token) {
   const unsigned found = token.keywords;
-  // Without a keyword no test below holds: the skip marker, for one.
-  if (found == 0) return unchanged(token);
+  // Without a keyword no test holds, and the token line comes back as it
+  // is. The classifier makes only one such line, the skip marker; every
+  // token line with a head holds that head's keyword.
+  if (found == 0) return token.rest;
   auto has = [found](Keyword keyword) { return (found & keyword) != 0; };
   // The argument runs from after the first blank. A head ends with that
   // blank; without a head and without a blank, npos + 1 wraps to 0 and the
@@ -129,53 +112,66 @@ std::string_view translate_view(TokenView token) {
       token.head.empty() ? token.rest.substr(token.rest.find(' ') + 1) : token.rest;
 
   // Every test whose condition holds runs, in order; the last one that
-  // sets the returned line decides it.
+  // sets the returned line decides it. Each keyword's test sets it.
   std::string_view out;
-  bool set = false;
-  auto put = [&out, &set](std::string_view line) {
-    out = line;
-    set = true;
-  };
-  if (has(kMain)) put("int main() {");
+  if (has(kMain)) out = "int main() {";
   if (has(kStatement)) {
-    if (equals(token, "/statement")) {
-      put("} else {");
-      lower(indent_depth);
+    // Exactly "/statement": no head is the start of it.
+    if (token.head.empty() && token.rest == "/statement") {
+      out = "} else {";
+      step_down(indent_depth);
     } else {
-      put("***");
-      raise(indent_depth);
+      out = "***";
+      step_up(indent_depth);
     }
   }
   if (has(kChange)) {
-    put("***");
+    out = "***";
     carried_line = "a = n";
   }
-  if (has(kField)) put(fill_field(token, arg));
-  if (has(kValue)) put("***");
-  if (has(kShadow)) put("***");
-  if (has(kWhile)) put("while() {");
+  if (has(kField)) out = fill_field(token, arg);
+  if (has(kValue)) out = "***";
+  if (has(kShadow)) out = "***";
+  if (has(kWhile)) out = "while() {";
   if (has(kIfElse)) {
-    put("***");
+    out = "***";
     carried_line = "if(a = n) {";
   }
-  if (has(kEqual)) put("***");
+  if (has(kEqual)) out = "***";
   if (has(kVariable)) {
-    put("***");
-    raise(field_mode);
+    out = "***";
+    step_up(field_mode);
   }
   if (has(kForward) || has(kLeftturn) || has(kRightturn)) {
-    put("***");
+    out = "***";
     carried_line.assign(arg).append(" = n");
     field_mode = 2;
   }
   if (has(kSum)) {
-    put("***");
+    out = "***";
     field_mode = 3;
   }
-  if (has(kBlockSum)) put("action = action + 1");
-  return set ? out : unchanged(token);
+  if (has(kBlockSum)) out = "action = action + 1";
+  return out;
 }
 
-std::string translate_token(std::string token) {
-  return std::string(translate_view({std::string_view(), token, keywords_in(token)}));
+bool Translator::step(std::string_view line, std::string& text, int& depth) {
+  TokenView token = classify(line);
+  // The first non-empty field text is recorded before its own token line
+  // is translated, which may already use it.
+  if (first_field_text.empty() && token.head == "field ") first_field_text = token.rest;
+  std::string_view out = translate(token);
+  if (out == "***") return false;
+  // The carried line is emptied after every outline line; a statement
+  // returned from it moves out instead of being copied.
+  if (out.data() == carried_line.data()) {
+    text.swap(carried_line);
+  } else {
+    text.assign(out);
+  }
+  carried_line.clear();
+  depth = indent_depth;
+  return true;
 }
+
+}  // namespace tenapi
