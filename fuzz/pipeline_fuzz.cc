@@ -78,12 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LineReader reader(file, 4 * LineReader::kStopBlock);
   Translator translator;
   std::size_t count = 0;
-  std::string text;
+  std::string outline_line;
   int depth = 0;
   for (std::string_view line; reader.next(line); ++count) {
     check(count < plain.size() && line == plain[count]);
     check(is_token_line(classify(line)));
-    if (translator.step(line, text, depth)) {
+    if (translator.step(line, outline_line, depth)) {
       check(depth == translator.indent_depth && translator.carried_line.empty());
     }
   }
