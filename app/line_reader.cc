@@ -2,22 +2,9 @@
 
 #include <cstring>
 
-#include "translate/bytes.h"
-
 namespace tenapi {
 
 namespace {
-
-// Bit i set where block[i] ends a line or the input (LF or 0x1A), for the
-// kStopBlock bytes from `block`: one search for both, no call per line.
-std::uint64_t line_stops(const char* block) {
-  std::uint64_t stops = 0;
-  for (std::size_t i = 0; i < LineReader::kStopBlock; i += kMaskBytes) {
-    unsigned hits = byte_mask(block + i, '\n') | byte_mask(block + i, 0x1A);
-    stops |= std::uint64_t{hits} << i;
-  }
-  return stops;
-}
 
 // The line without the CR that stood right before its LF.
 std::string_view without_cr(std::string_view line) {
@@ -29,9 +16,9 @@ std::string_view without_cr(std::string_view line) {
 
 LineReader::LineReader(std::FILE* file, std::size_t chunk)
     : file_(file),
-      chunk_((chunk + kStopBlock - 1) / kStopBlock * kStopBlock),
+      chunk_(chunk > 0 ? chunk : 1),
       // Not value-initialised: the buffer need not be zeroed.
-      buffer_(new char[chunk_ + kStopBlock]) {}
+      buffer_(new char[chunk_]) {}
 
 bool LineReader::refill() {
   if (done_) return false;
@@ -41,33 +28,17 @@ bool LineReader::refill() {
     done_ = true;
     return false;
   }
-  // The bytes past the end are looked at with the last block, never used:
-  // zeroed, so that no tool sees them read before they were written.
-  std::memset(buffer_.get() + end_, 0, kStopBlock);
-  block_ = 0;
-  stops_ = line_stops(buffer_.get());
+  // Ctrl+Z ends a text file: keep only what comes before it.
+  if (const void* stop = std::memchr(buffer_.get(), 0x1A, end_)) {
+    end_ = static_cast<const char*>(stop) - buffer_.get();
+    done_ = true;
+  }
   return true;
 }
 
 std::size_t LineReader::next_stop() {
-  for (;;) {
-    if (stops_ != 0) {
-      std::size_t at = block_ + lowest_bit(stops_);
-      stops_ &= stops_ - 1;
-      if (at >= end_) break;
-      if (buffer_[at] == '\n') return at;
-      // Ctrl+Z ends a text file: keep only what comes before it.
-      end_ = at;
-      done_ = true;
-      break;
-    }
-    block_ += kStopBlock;
-    if (block_ >= end_) break;
-    stops_ = line_stops(buffer_.get() + block_);
-  }
-  stops_ = 0;
-  block_ = end_;
-  return end_;
+  const void* lf = std::memchr(buffer_.get() + pos_, '\n', end_ - pos_);
+  return lf != nullptr ? static_cast<const char*>(lf) - buffer_.get() : end_;
 }
 
 bool LineReader::next(std::string_view& line) {

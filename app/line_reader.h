@@ -3,7 +3,6 @@
 #define TENAPI_APP_LINE_READER_H_
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -18,11 +17,8 @@ class LineReader {
  public:
   // Bytes read from the file at a time, unless told otherwise.
   static constexpr std::size_t kChunk = 1 << 18;
-  // Bytes searched for line ends at once; a chunk is a whole number of them.
-  static constexpr std::size_t kStopBlock = 64;
 
-  // Reads `file`, which stays the caller's, `chunk` bytes at a time
-  // (rounded up to a whole number of stop blocks).
+  // Reads `file`, which stays the caller's, `chunk` bytes at a time.
   explicit LineReader(std::FILE* file, std::size_t chunk = kChunk);
 
   // Reads the next line into `line`, a view into the reader that holds
@@ -34,20 +30,17 @@ class LineReader {
   // Refills the buffer; false at end of input or on a read error.
   bool refill();
   // The position of the next LF at or after pos_, or end_ when the buffer
-  // holds none. The first 0x1A ends the input: end_ is moved to it.
+  // holds none.
   std::size_t next_stop();
 
   std::FILE* file_;
   std::size_t chunk_;
-  // One stop block more than a chunk, so that the block holding the last
-  // bytes read can be looked at whole; what lies past end_ is ignored.
+  // The bytes read, up to end_ (or to the first 0x1A), and the first of
+  // them not yet delivered.
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  // The block of the buffer that stops_ describes, and the bytes in it not
-  // yet delivered that end a line or the input (LF, 0x1A), one bit each.
-  std::size_t block_ = 0;
-  std::uint64_t stops_ = 0;
+  // Set at the end of the file or at its first 0x1A.
   bool done_ = false;
   // A line that does not end within one buffer's worth is gathered here.
   std::string long_line_;

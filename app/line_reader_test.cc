@@ -59,9 +59,9 @@ TEST(NextLine, LinesAcrossBufferRefills) {
   EXPECT_EQ(lines[3], std::string(chunk, 'w'));
 }
 
-TEST(NextLine, LineEndsAtEveryOffsetOfABlock) {
-  // Lines of every length up to three blocks, so that line ends fall on
-  // every offset within the 64-byte blocks that are searched at once.
+TEST(NextLine, LineEndsAtEveryOffset) {
+  // Lines of every length up to 199, so that line ends fall at every
+  // offset of any block that a search may take at once.
   Lines expected;
   std::string bytes;
   for (std::size_t length = 0; length < 200; ++length) {
@@ -69,7 +69,7 @@ TEST(NextLine, LineEndsAtEveryOffsetOfABlock) {
     bytes += expected.back() + (length % 3 == 0 ? "\r\n" : "\n");
   }
   EXPECT_EQ(read_all(bytes), expected);
-  // A 0x1A at an offset past the first block ends the input there.
+  // A 0x1A far into the file ends the input there.
   std::string before = bytes.substr(0, 1000);
   EXPECT_EQ(read_all(before + "\x1a" + bytes.substr(1000)), read_all(before));
 }

@@ -70,12 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     start = end + 1;
   }
 
-  // The line reader, with a buffer of a few blocks so that lines run
-  // across its ends and are gathered, must cut the same lines; each goes
+  // The line reader, with a buffer of 256 bytes so that lines run across
+  // its ends and are gathered, must cut the same lines; each goes
   // through the translator as the read loop takes it.
   std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
   if (file == nullptr) return 0;
-  LineReader reader(file, 4 * LineReader::kStopBlock);
+  LineReader reader(file, 256);
   Translator translator;
   std::size_t count = 0;
   std::string outline_line;

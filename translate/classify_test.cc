@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <random>
 #include <string>
 
 #include "tests/tokens.h"
+#include "translate/bytes.h"
 #include "translate/keywords.h"
 #include "translate/translator.h"
 
@@ -128,6 +132,49 @@ TEST(ClassifyView, KeywordsOfNamesAndTexts) {
                            "<statement name=\"while_main\">", "<value name=\"shadowfield\">",
                            "<shadow type=\"mevok_distance_number\">", "text /statement"}) {
     expect_keywords(line);
+  }
+}
+
+// The keywords in `text`, found by plain substring searches.
+unsigned plain_keywords(std::string_view text) {
+  unsigned found = 0;
+  for (std::size_t k = 0; k < std::size(kKeywords); ++k) {
+    if (text.find(kKeywords[k]) != std::string_view::npos) found |= 1u << k;
+  }
+  return found;
+}
+
+TEST(Searches, AgainstThePlainSearches) {
+  // The sixteen-byte searches: every length up to 40, every position of
+  // the byte sought (or none), every start.
+  for (std::size_t size = 0; size <= 40; ++size) {
+    for (std::size_t at = 0; at <= size; ++at) {
+      std::string text(size, 'a');
+      if (at < size) text[at] = 'x';
+      for (std::size_t from = 0; from <= size; ++from) {
+        EXPECT_EQ(find_byte(text, 'x', from), text.find('x', from)) << size << " " << at;
+      }
+      std::string blanks(at, ' ');
+      blanks.resize(size, 'b');
+      EXPECT_EQ(skip_bytes(blanks, ' '), std::min(blanks.find_first_not_of(' '), size));
+    }
+  }
+  // The keyword search: strings of keyword letters, a keyword at every
+  // offset, split into a head and a rest at every point.
+  std::mt19937 random(17);
+  const char letters[] = "mainstechlfdvuowrbkqgy_ ";
+  for (int i = 0; i < 20000; ++i) {
+    std::string text(random() % 24, ' ');
+    for (char& c : text) c = letters[random() % (sizeof letters - 1)];
+    std::string_view keyword = kKeywords[random() % std::size(kKeywords)];
+    text.insert(random() % (text.size() + 1), keyword);
+    EXPECT_EQ(keywords_in(text), plain_keywords(text)) << text;
+  }
+  for (std::string_view head : {"block ", "field ", "value ", "statement ", "shadow "}) {
+    for (std::string_view rest : {"sum", "summary", "main", "x sum", ""}) {
+      EXPECT_EQ(keywords_in(head, rest), plain_keywords(std::string(head) + std::string(rest)))
+          << head << rest;
+    }
   }
 }
 
