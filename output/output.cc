@@ -1,6 +1,7 @@
 #include "output/output.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "console/platform.h"
 
@@ -13,11 +14,13 @@ constexpr std::size_t kBlankRun = 4096;
 
 // Writes 2 * depth blanks; false when a write fails.
 bool write_indent(std::FILE* file, int depth) {
-  static const std::string blanks(kBlankRun, ' ');
   std::size_t left = depth > 0 ? 2 * static_cast<std::size_t>(depth) : 0;
+  if (left == 0) return true;
+  char blanks[kBlankRun];
+  std::memset(blanks, ' ', left < kBlankRun ? left : kBlankRun);
   while (left > 0) {
     std::size_t n = left < kBlankRun ? left : kBlankRun;
-    if (std::fwrite(blanks.data(), 1, n, file) != n) return false;
+    if (std::fwrite(blanks, 1, n, file) != n) return false;
     left -= n;
   }
   return true;
