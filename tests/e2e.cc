@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -83,6 +84,15 @@ std::string native(const std::string& typed) {
     }
   }
   return path;
+}
+
+std::vector<std::string> files_in(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().string().substr(dir.size() + 1));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string outline(const std::vector<std::string>& lines) {

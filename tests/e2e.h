@@ -40,6 +40,9 @@ bool exists(const std::string& path);
 // takes them as folder separators, a POSIX one as part of the file name.
 std::string native(const std::string& typed);
 
+// The files in `dir` and its folders, by their paths from it, sorted.
+std::vector<std::string> files_in(const std::string& dir);
+
 // structure.txt holding these lines, then empty ones up to 198 lines.
 std::string outline(const std::vector<std::string>& lines);
 

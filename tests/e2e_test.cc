@@ -139,16 +139,6 @@ std::string piped(const std::string& utf8) {
   return out;
 }
 
-// The names of the files in the working folder and its folders.
-std::vector<std::string> files_in(const std::string& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
-    if (entry.is_regular_file()) names.push_back(entry.path().string().substr(dir.size() + 1));
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST_F(E2e, JapaneseNamesAndQuotedPaths) {
   // Names whose code page 932 form holds the byte 0x5C (the backslash) in
   // a character: ソ, 表, 予, 十, 申. The outline lands beside the input, in a

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <random>
 #include <string>
 #include <utility>
@@ -166,11 +165,7 @@ TEST_F(E2e, FullFileSystem) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
   // Neither structure.txt nor a temporary file is left.
-  std::vector<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(full)) {
-    left.push_back(entry.path().filename().string());
-  }
-  EXPECT_EQ(left, std::vector<std::string>{"filler"});
+  EXPECT_EQ(files_in(full), std::vector<std::string>{"filler"});
 }
 
 }  // namespace

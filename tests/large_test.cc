@@ -1,9 +1,7 @@
 // Inputs far larger than any saved program, made on the fly: the program
 // must finish, give the defined outline, and keep its memory bounded by
 // the longest line rather than by the size of the file.
-#include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -129,11 +127,7 @@ TEST_F(E2e, KilledWhileWritingLeavesNoPartialOutline) {
     Options killed;
     killed.kill_after_ms = static_cast<int>(1000 * whole.seconds * i / (steps + 1));
     run("1\ndeep.xml\n\n", killed);
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names = files_in(dir_);
     if (exists(path("structure.txt"))) {
       EXPECT_TRUE(read_file(path("structure.txt")) == expected)
           << "killed after " << killed.kill_after_ms;
