@@ -42,9 +42,9 @@ bool analyse(Console& console, Translator& translator, const std::string& name) 
     return false;
   }
   // The input stays open while the outline is written.
-  Written written = write_structure(output_path(name), *lines);
+  Published written = write_structure(output_path(name), *lines);
   std::fclose(input);
-  if (written != Written::kDone) {
+  if (written != Published::kDone) {
     // An existing file and one that cannot be written look the same.
     console.show_and_wait(Screen::kNotWritten);
     return false;

@@ -118,9 +118,9 @@ void sync_folder(const std::string& folder) {
   close(fd);
 }
 
-// Creates `name` exclusively and copies the `size` bytes of `fd` into it:
-// the way to publish where the file system has no hard links nor an
-// exclusive rename.
+// Creates `name` exclusively and copies all the bytes of `fd` into it: the
+// way to publish where the file system has no hard links nor an exclusive
+// rename.
 Published copy_to_new(int fd, const std::string& name) {
   int out = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
   if (out < 0) return errno == EEXIST ? Published::kExists : Published::kFailed;
@@ -176,7 +176,8 @@ struct NewFile::State {
     return false;
   }
 
-  // Gives the named temporary its name, then removes the temporary's.
+  // Gives the named temporary its name as well, or moves it there; the
+  // destructor removes whatever temporary name is left.
   Published rename_named() {
     if (link(temporary.c_str(), name.c_str()) == 0) return Published::kDone;
     if (errno == EEXIST) return Published::kExists;

@@ -47,22 +47,14 @@ std::string output_path(std::string path) {
   return path;
 }
 
-Written write_structure(const std::string& path, const LineBuffer& lines) {
+Published write_structure(const std::string& path, const LineBuffer& lines) {
   // Checked first, so that an existing file costs no write at all.
-  if (file_exists(path)) return Written::kExists;
+  if (file_exists(path)) return Published::kExists;
   // Written out of sight and named only when complete: a killed process
   // or a power cut never leaves a partial structure.txt.
   NewFile file(path);
-  if (file.stream() == nullptr || !write_lines(file.stream(), lines)) return Written::kFailed;
-  switch (file.publish()) {
-    case Published::kDone:
-      return Written::kDone;
-    case Published::kExists:
-      return Written::kExists;
-    case Published::kFailed:
-      break;
-  }
-  return Written::kFailed;
+  if (file.stream() == nullptr || !write_lines(file.stream(), lines)) return Published::kFailed;
+  return file.publish();
 }
 
 }  // namespace tenapi

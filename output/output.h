@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "console/platform.h"
+
 namespace tenapi {
 
 // Number of outline lines, from the first, that the output file holds.
@@ -24,14 +26,11 @@ using LineBuffer = std::array<OutlineLine, kOutputLines>;
 // The typed input path up to its last backslash, then "structure.txt".
 std::string output_path(std::string path);
 
-// What became of the output file.
-enum class Written { kDone, kExists, kFailed };
-
 // Writes the file with the 198 entries, each indented by two blanks per
 // level of its depth and ending in CR LF. kExists when the name is taken,
 // before or while it is written: the other file is left as it is. kFailed
 // when it cannot be written. Either way nothing of it is left behind.
-Written write_structure(const std::string& path, const LineBuffer& lines);
+Published write_structure(const std::string& path, const LineBuffer& lines);
 
 }  // namespace tenapi
 

@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "console/platform.h"
-
 namespace tenapi {
 namespace {
 
@@ -67,14 +65,14 @@ TEST_F(Folder, WritesTheFirst198EntriesWithCrLf) {
   (*lines)[2] = {-3, "} else {"};
   (*lines)[3] = {2, "leftturn = 90"};
   (*lines)[197] = {2, " last"};
-  ASSERT_EQ(write_structure(path, *lines), Written::kDone);
+  ASSERT_EQ(write_structure(path, *lines), Published::kDone);
   std::string bytes = read(path);
   std::string expected = "int main() {\r\n  \x82\xa0\r\n} else {\r\n    leftturn = 90\r\n";
   for (int i = 4; i < 197; ++i) expected += "\r\n";
   expected += "     last\r\n";
   EXPECT_EQ(bytes, expected);
   // A second write finds the file and leaves it alone.
-  EXPECT_EQ(write_structure(path, *lines), Written::kExists);
+  EXPECT_EQ(write_structure(path, *lines), Published::kExists);
   EXPECT_EQ(read(path), expected);
   EXPECT_EQ(names(), std::vector<std::string>{"structure.txt"});
 }
