@@ -20,19 +20,27 @@ windows=0
 
 export LANG=${TERMINAL_LANG:-C.UTF-8} LC_ALL=${TERMINAL_LANG:-C.UTF-8}
 work=$(mktemp -d)
-session=tenapi-terminal-$$
+# Each start gets a tmux server of its own: killing the last session of a
+# server makes it exit, and a session created on the same socket at that
+# moment can land on the exiting server and vanish with it.
+# Their sockets live in a folder of this run's, removed at the end.
+sockets=$(mktemp -d)
+runs=0
+tmux() { command tmux -S "$sockets/$runs" "$@"; }
 cleanup() {
-  tmux kill-session -t "$session" 2>/dev/null || true
-  rm -rf "$work"
+  tmux kill-server 2>/dev/null || true
+  rm -rf "$work" "$sockets"
 }
 trap cleanup EXIT
 
-screen() { tmux capture-pane -p -t "$session"; }
+screen() { tmux capture-pane -p -t main; }
 
 # Waits up to 60 s until the screen shows the text; fails showing it if not.
 wait_for() {
+  local shown
   for _ in $(seq 600); do
-    if screen | grep -qF -- "$1"; then return 0; fi
+    shown=$(screen 2>&1) || { echo "the terminal is gone: $shown" >&2; exit 1; }
+    if grep -qF -- "$1" <<<"$shown"; then return 0; fi
     sleep 0.1
   done
   echo "the terminal never showed: $1" >&2
@@ -56,8 +64,9 @@ native() {
 
 # Starts the program in a new session, in the working folder.
 start() {
-  tmux kill-session -t "$session" 2>/dev/null || true
-  tmux -u new-session -d -s "$session" -x 100 -y 30 -c "$work" "$command; sleep 30"
+  tmux kill-server 2>/dev/null || true
+  runs=$((runs + 1))
+  tmux -u new-session -d -s main -x 100 -y 30 -c "$work" "$command; sleep 30"
 }
 
 # Types `typed` at the file prompt for the input file `input` (typed
@@ -72,13 +81,13 @@ analyse() {
   rm -f "$target"
   start
   wait_for "   ⇒"
-  tmux send-keys -t "$session" 1 Enter
+  tmux send-keys -t main 1 Enter
   wait_for "ファイルをドラッグしてください"
-  tmux send-keys -t "$session" -l "$typed"
-  tmux send-keys -t "$session" Enter
+  tmux send-keys -t main -l "$typed"
+  tmux send-keys -t main Enter
   wait_for "ファイルの作成が完了しました。"
   cmp "$target" "$root/examples/square.structure.txt"
-  tmux send-keys -t "$session" Enter
+  tmux send-keys -t main Enter
   echo "opened: $typed"
 }
 
@@ -96,18 +105,18 @@ wait_for "   1:てなぴの解析"
 wait_for "   0:終了"
 wait_for "   数値を入力してください"
 wait_for "   ⇒"
-tmux send-keys -t "$session" 1 Enter
+tmux send-keys -t main 1 Enter
 wait_for "ファイルをドラッグしてください"
 wait_for "「back」と入力した場合戻る"
 absent "数値を入力してください"
-tmux send-keys -t "$session" square.xml Enter
+tmux send-keys -t main square.xml Enter
 wait_for "ファイルの作成が完了しました。"
 wait_for "Enterを入力して終了"
 absent "ファイルをドラッグしてください"
 [ "$(grep -c '' <(screen | grep -F '***てなぴ解析システム***'))" = 1 ] ||
   { echo "more than one screen is showing" >&2; screen >&2; exit 1; }
 cmp "$work/structure.txt" "$root/examples/square.structure.txt"
-tmux send-keys -t "$session" Enter
+tmux send-keys -t main Enter
 echo "screens read as Japanese in $LANG: ${program[*]}"
 
 analyse '表示.xml' '表示.xml' ''
