@@ -1,9 +1,13 @@
-// Input that no editor wrote, on standard input and as the input file, and
-// a file system that fills up while the outline is written.
+// Input that no editor wrote, on standard input and as the input file; a
+// file system that fills up while the outline is written, and one without
+// hard links.
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <utility>
@@ -133,6 +137,19 @@ TEST_F(E2e, LineLargerThanMemory) {
   EXPECT_FALSE(exists(path("structure.txt")));
 }
 
+// A file system mounted on a folder for one test, unmounted however the
+// test ends, so that no mount outlives it; lazily, as a process that ran
+// there may still hold it for a moment (wine's server keeps the folder of
+// the .exe it ran). A loop device under it is let go as well.
+struct Mount {
+  std::string dir;
+  std::string device;
+  ~Mount() {
+    umount2(dir.c_str(), MNT_DETACH);
+    if (!device.empty()) std::system(("losetup -d " + device + " 2>/dev/null").c_str());
+  }
+};
+
 TEST_F(E2e, FullFileSystem) {
   if (geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
   std::string full = path("full");
@@ -140,13 +157,7 @@ TEST_F(E2e, FullFileSystem) {
   if (mount("tmpfs", full.c_str(), "tmpfs", 0, "size=8k") != 0) {
     GTEST_SKIP() << "cannot mount a tmpfs here";
   }
-  // Unmounted however the test ends, so that no mount outlives it; lazily,
-  // as a process that ran there may still hold it for a moment (wine's
-  // server keeps the folder of the .exe it ran).
-  struct Unmount {
-    std::string dir;
-    ~Unmount() { umount2(dir.c_str(), MNT_DETACH); }
-  } unmount{full};
+  Mount mounted{full, ""};
   // Fill every block, then start the program in that folder: the input
   // lies elsewhere, and the outline (no backslash) goes into the folder.
   std::string filler = full + "/filler";
@@ -166,6 +177,46 @@ TEST_F(E2e, FullFileSystem) {
   EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
   // Neither structure.txt nor a temporary file is left.
   EXPECT_EQ(files_in(full), std::vector<std::string>{"filler"});
+}
+
+TEST_F(E2e, FileSystemWithoutHardLinks) {
+  // exFAT, as on most USB sticks: no unnamed files, no hard links, and no
+  // rename that refuses to replace, so the outline is written under a
+  // temporary name and copied into place.
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a file system needs root";
+  if (std::system("command -v mkfs.exfat mount.exfat-fuse losetup >/dev/null") != 0) {
+    GTEST_SKIP() << "needs mkfs.exfat, mount.exfat-fuse and losetup (exfatprogs, exfat-fuse)";
+  }
+  std::string image = path("stick.img");
+  write_file(image, "");
+  ASSERT_EQ(truncate(image.c_str(), 4 << 20), 0);
+  ASSERT_EQ(std::system(("mkfs.exfat " + image + " >/dev/null").c_str()), 0);
+  Mount stick{path("stick"), ""};
+  ASSERT_EQ(mkdir(stick.dir.c_str(), 0755), 0);
+  if (std::FILE* losetup = popen(("losetup -f --show " + image + " 2>/dev/null").c_str(), "r")) {
+    char line[256];
+    if (std::fgets(line, sizeof line, losetup) != nullptr)
+      stick.device.assign(line, std::strcspn(line, "\n"));
+    pclose(losetup);
+  }
+  if (stick.device.empty()) GTEST_SKIP() << "no loop device here";
+  if (std::system(
+          ("mount.exfat-fuse " + stick.device + " " + stick.dir + " >/dev/null 2>&1").c_str()) !=
+      0) {
+    GTEST_SKIP() << "cannot mount a FUSE file system here";
+  }
+  const std::string expected = read_file(TENAPI_EXAMPLES "/square.structure.txt");
+  write_file(stick.dir + "/square.xml", read_file(TENAPI_EXAMPLES "/square.xml"));
+  Options on_stick;
+  on_stick.workdir = stick.dir;
+  Result r = run("1\nsquare.xml\n\n", on_stick);
+  EXPECT_EQ(r.out, screens({1, 2, 5}));
+  EXPECT_EQ(read_file(stick.dir + "/structure.txt"), expected);
+  // The next analysis finds it and leaves it as it is.
+  r = run("1\nsquare.xml\n\nback\n0\n", on_stick);
+  EXPECT_EQ(r.out, screens({1, 2, 4, 2, 1, 0}));
+  EXPECT_EQ(read_file(stick.dir + "/structure.txt"), expected);
+  EXPECT_EQ(files_in(stick.dir), (std::vector<std::string>{"square.xml", "structure.txt"}));
 }
 
 }  // namespace
