@@ -152,8 +152,9 @@ struct NewFile::State {
   std::string temporary;
   std::FILE* stream = nullptr;
 
-  // Links the unnamed file to `name`; false when that cannot be done here.
-  bool link_unnamed(Published& result) {
+  // Links the unnamed file to `name`, or copies it there where no link can
+  // be made.
+  Published link_unnamed() {
 #ifdef O_TMPFILE
     int fd = fileno(stream);
     int linked = linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
@@ -162,18 +163,10 @@ struct NewFile::State {
       std::string self = "/proc/self/fd/" + std::to_string(fd);
       linked = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
     }
-    if (linked == 0) {
-      result = Published::kDone;
-      return true;
-    }
-    if (errno == EEXIST) {
-      result = Published::kExists;
-      return true;
-    }
-#else
-    (void)result;
+    if (linked == 0) return Published::kDone;
+    if (errno == EEXIST) return Published::kExists;
 #endif
-    return false;
+    return copy_to_new(fileno(stream), name);
   }
 
   // Gives the named temporary its name as well, or moves it there; the
@@ -238,11 +231,7 @@ Published NewFile::publish() {
   if (s.stream == nullptr) return Published::kFailed;
   Published result = Published::kFailed;
   if (std::fflush(s.stream) == 0 && fsync(fileno(s.stream)) == 0) {
-    if (s.temporary.empty()) {
-      if (!s.link_unnamed(result)) result = copy_to_new(fileno(s.stream), s.name);
-    } else {
-      result = s.rename_named();
-    }
+    result = s.temporary.empty() ? s.link_unnamed() : s.rename_named();
   }
   if (result == Published::kDone) sync_folder(folder_of(s.name));
   return result;
