@@ -184,7 +184,8 @@ TEST_F(E2e, FileSystemWithoutHardLinks) {
   // rename that refuses to replace, so the outline is written under a
   // temporary name and copied into place.
   if (geteuid() != 0) GTEST_SKIP() << "mounting a file system needs root";
-  if (std::system("command -v mkfs.exfat mount.exfat-fuse losetup >/dev/null") != 0) {
+  if (std::system("for t in mkfs.exfat mount.exfat-fuse losetup; do command -v $t || exit 1; done "
+                  ">/dev/null") != 0) {
     GTEST_SKIP() << "needs mkfs.exfat, mount.exfat-fuse and losetup (exfatprogs, exfat-fuse)";
   }
   std::string image = path("stick.img");
