@@ -170,6 +170,14 @@ int Console::get() {
   return terminal_.read_byte();
 }
 
+int Console::get_nonblank() {
+  int c;
+  do {
+    c = get();
+  } while (c != EOF && is_space(c));
+  return c;
+}
+
 void Console::put_back(const std::string& bytes) {
   back_ = bytes + back_.substr(back_pos_);
   back_pos_ = 0;
@@ -186,10 +194,7 @@ void Console::wait_for_enter() {
 
 bool Console::read_word(std::string& word) {
   word.clear();
-  int c;
-  do {
-    c = get();
-  } while (c != EOF && is_space(c));
+  int c = get_nonblank();
   if (c == EOF) return false;
   try {
     for (; c != EOF && !is_space(c); c = get()) word += static_cast<char>(c);
@@ -204,10 +209,7 @@ bool Console::read_word(std::string& word) {
 
 bool Console::read_path(Typed& path) {
   path.quoted = false;
-  int c;
-  do {
-    c = get();
-  } while (c != EOF && is_space(c));
+  int c = get_nonblank();
   if (c == EOF) return false;
   if (c == '"') {
     // A dragged path that holds a blank arrives in double quotes.

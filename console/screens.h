@@ -63,6 +63,8 @@ class Console {
  private:
   // The next input byte, or EOF; bytes put back come first.
   int get();
+  // The next input byte that is no blank or line end, or EOF.
+  int get_nonblank();
   // Puts bytes back to be read again, before any others.
   void put_back(const std::string& bytes);
 
