@@ -24,9 +24,15 @@ bool LineReader::refill() {
   if (done_) return false;
   pos_ = 0;
   end_ = std::fread(buffer_.get(), 1, chunk_, file_);
-  if (end_ == 0) {
+  if (end_ < chunk_) {
+    // A short read is the end of the file only when the stream says so: the
+    // Windows C runtime does not always set the error flag on a failed read.
     done_ = true;
-    return false;
+    if (std::ferror(file_) != 0 || std::feof(file_) == 0) {
+      failed_ = true;
+      return false;
+    }
+    if (end_ == 0) return false;
   }
   // Ctrl+Z ends a text file: keep only what comes before it.
   if (const void* stop = std::memchr(buffer_.get(), 0x1A, end_)) {
@@ -49,7 +55,7 @@ bool LineReader::next(std::string_view& line) {
     while (pos_ == end_) {
       if (!refill()) {
         line = long_line_;
-        return gathering;
+        return gathering && !failed_;
       }
     }
     const char* start = buffer_.get() + pos_;

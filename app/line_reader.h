@@ -22,9 +22,12 @@ class LineReader {
   explicit LineReader(std::FILE* file, std::size_t chunk = kChunk);
 
   // Reads the next line into `line`, a view into the reader that holds
-  // until the next call. False when no line is left (or the file cannot be
-  // read).
+  // until the next call. False when no line is left or the file cannot be
+  // read (see failed).
   bool next(std::string_view& line);
+
+  // True once a read has failed: the lines delivered are not the whole file.
+  bool failed() const { return failed_; }
 
  private:
   // Refills the buffer; false at end of input or on a read error.
@@ -40,8 +43,9 @@ class LineReader {
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  // Set at the end of the file or at its first 0x1A.
+  // Set at the end of the file or at its first 0x1A, or when a read fails.
   bool done_ = false;
+  bool failed_ = false;
   // A line that does not end within one buffer's worth is gathered here.
   std::string long_line_;
 };

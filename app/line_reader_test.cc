@@ -1,6 +1,7 @@
 #include "app/line_reader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -72,6 +73,15 @@ TEST(NextLine, LineEndsAtEveryOffset) {
   // A 0x1A far into the file ends the input there.
   std::string before = bytes.substr(0, 1000);
   EXPECT_EQ(read_all(before + "\x1a" + bytes.substr(1000)), read_all(before));
+}
+
+TEST(NextLine, ReadErrorIsNotTheEnd) {
+  std::FILE* file = std::tmpfile();  // its descriptor closed under it: reads fail
+  ASSERT_EQ(close(fileno(file)), 0);
+  LineReader reader(file);
+  std::string_view line;
+  EXPECT_TRUE(!reader.next(line) && reader.failed());
+  std::fclose(file);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "app/menu.h"
 
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <string>
@@ -14,72 +13,59 @@ namespace tenapi {
 
 namespace {
 
-// Reads the whole input into `lines`; false when memory ran out on the
-// way (a line larger than the process may hold).
-bool read_all(std::FILE* input, Translator& translator, LineBuffer& lines) {
+// Analyses the file named `name`: the screen that says what became of it.
+Screen analyse_file(const std::string& name) {
+  // Memory running out means the input could not be read, until the output
+  // path is made; from then on, that the outline could not be written.
+  Screen no_memory = Screen::kNotOpened;
   try {
-    LineReader reader(input);
-    read_lines(reader, translator, lines);
-    return true;
+    InputFile input = open_input(name);
+    if (!input) return Screen::kNotOpened;
+    // Each analysis starts from a fresh state: no outline is made from what
+    // an earlier file left behind.
+    Translator translator;
+    auto lines = std::make_unique<LineBuffer>();
+    LineReader reader(input.get());
+    // A file that cannot be read to its end is reported like one that does
+    // not open; nothing is written.
+    if (!read_lines(reader, translator, *lines)) return Screen::kNotOpened;
+    no_memory = Screen::kNotWritten;
+    // The input stays open while the outline is written. An existing file
+    // and one that cannot be written look the same.
+    Published written = write_structure(output_path(name), *lines);
+    return written == Published::kDone ? Screen::kWritten : Screen::kNotWritten;
   } catch (const std::bad_alloc&) {
-    return false;
+    // The input file and the new file are released by now.
+    return no_memory;
   }
-}
-
-// Analyses the file named `name` and shows what became of it; true when
-// its outline was written.
-bool analyse(Console& console, Translator& translator, const std::string& name) {
-  std::FILE* input = open_input(name);
-  if (input == nullptr) {
-    console.show_and_wait(Screen::kNotOpened);
-    return false;
-  }
-  auto lines = std::make_unique<LineBuffer>();
-  if (!read_all(input, translator, *lines)) {
-    // Reported like a file that does not open; nothing is written.
-    std::fclose(input);
-    console.show_and_wait(Screen::kNotOpened);
-    return false;
-  }
-  // The input stays open while the outline is written.
-  Published written = write_structure(output_path(name), *lines);
-  std::fclose(input);
-  if (written != Published::kDone) {
-    // An existing file and one that cannot be written look the same.
-    console.show_and_wait(Screen::kNotWritten);
-    return false;
-  }
-  console.show_and_wait(Screen::kWritten);
-  return true;
 }
 
 // What the file prompt ended with.
 enum class Prompt { kBack, kWritten, kInputEnded };
 
 // Asks for input files until one is analysed or the user types "back".
-Prompt run_file_prompts(Console& console, Translator& translator) {
+Prompt run_file_prompts(Console& console) {
   for (;;) {
     console.show(Screen::kFilePrompt);
     Typed typed;
     if (!console.read_path(typed)) return Prompt::kInputEnded;
     if (!typed.quoted && typed.text == "back") return Prompt::kBack;
-    if (analyse(console, translator, console.file_name(typed.text))) return Prompt::kWritten;
+    Screen done = analyse_file(console.file_name(typed.text));
+    console.show_and_wait(done);
+    if (done == Screen::kWritten) return Prompt::kWritten;
   }
 }
 
 }  // namespace
 
 int run_menu(Console& console) {
-  // One translator for the whole run, never reset: an analysis after a
-  // refused write continues from the state that the earlier one left.
-  Translator translator;
   for (;;) {
     console.show(Screen::kMenu);
     std::string choice;
     // Input has ended: no answer can ever come, so the program ends quietly.
     if (!console.read_word(choice)) return 0;
     if (choice.find('1') != std::string::npos) {
-      if (run_file_prompts(console, translator) != Prompt::kBack) return 0;
+      if (run_file_prompts(console) != Prompt::kBack) return 0;
     } else if (choice.find('0') != std::string::npos) {
       console.clear();
       return 0;

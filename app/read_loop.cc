@@ -4,7 +4,7 @@
 
 namespace tenapi {
 
-std::size_t read_lines(LineReader& reader, Translator& translator, LineBuffer& lines) {
+bool read_lines(LineReader& reader, Translator& translator, LineBuffer& lines) {
   std::size_t kept = 0;
   // Lines past the file's 198 are never written; they still go through the
   // translator, so that its state stays right, and land here.
@@ -15,7 +15,7 @@ std::size_t read_lines(LineReader& reader, Translator& translator, LineBuffer& l
     OutlineLine& out = kept < lines.size() ? lines[kept] : unkept;
     if (translator.step(line, out.text, out.depth)) ++kept;
   }
-  return kept;
+  return !reader.failed();
 }
 
 }  // namespace tenapi

@@ -2,8 +2,6 @@
 #ifndef TENAPI_APP_READ_LOOP_H_
 #define TENAPI_APP_READ_LOOP_H_
 
-#include <cstddef>
-
 #include "app/line_reader.h"
 #include "output/output.h"
 #include "translate/translator.h"
@@ -12,9 +10,9 @@ namespace tenapi {
 
 // Runs every line that `reader` delivers through `translator`, keeping the
 // outline lines in `lines` from index 0 while they fit, each with its
-// depth. Returns the number of outline lines, kept or not. Throws
+// depth. False when the input could not be read to its end. Throws
 // std::bad_alloc when a line does not fit in memory.
-std::size_t read_lines(LineReader& reader, Translator& translator, LineBuffer& lines);
+bool read_lines(LineReader& reader, Translator& translator, LineBuffer& lines);
 
 }  // namespace tenapi
 

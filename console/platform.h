@@ -40,9 +40,18 @@ class Terminal {
   std::unique_ptr<State> state_;
 };
 
+// Closes a file that was only read: nothing of it can be lost, so the
+// status of the close is of no use.
+struct CloseInput {
+  void operator()(std::FILE* file) const { (void)std::fclose(file); }
+};
+
+// An input file, closed when it goes.
+using InputFile = std::unique_ptr<std::FILE, CloseInput>;
+
 // Opens a file or pipe for binary reading; null for a folder, a device or
 // a failure. Names are UTF-8 on Windows.
-std::FILE* open_input(const std::string& name);
+InputFile open_input(const std::string& name);
 
 // True when something (a file, a folder, a link) has this name.
 bool file_exists(const std::string& name);

@@ -82,14 +82,13 @@ void Terminal::write(std::string_view text) {
 
 std::string Terminal::file_name(const std::string& word) const { return word; }
 
-std::FILE* open_input(const std::string& name) {
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr) return nullptr;
+InputFile open_input(const std::string& name) {
+  InputFile file(std::fopen(name.c_str(), "rb"));
+  if (!file) return nullptr;
   // Only files and pipes have lines to read: a folder has none, and a
   // device such as /dev/zero or /dev/tty never ends.
   struct stat info;
-  if (fstat(fileno(file), &info) != 0 || !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
-    std::fclose(file);
+  if (fstat(fileno(file.get()), &info) != 0 || !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
     return nullptr;
   }
   return file;
@@ -148,6 +147,9 @@ Published copy_to_new(int fd, const std::string& name) {
 
 struct NewFile::State {
   std::string name;
+  // The folder of `name`, found before anything is written, so that
+  // nothing can fail for want of memory once the file has its name.
+  std::string folder;
   // The temporary's name; empty for an unnamed one (Linux's O_TMPFILE).
   std::string temporary;
   std::FILE* stream = nullptr;
@@ -189,6 +191,7 @@ struct NewFile::State {
 NewFile::NewFile(const std::string& name) : state_(new State) {
   State& s = *state_;
   s.name = name;
+  s.folder = folder_of(name);
   // A write past a file size limit must fail with an error we can report,
   // not kill the process with SIGXFSZ.
   signal(SIGXFSZ, SIG_IGN);
@@ -197,25 +200,28 @@ NewFile::NewFile(const std::string& name) : state_(new State) {
   // Unnamed, so that a killed process leaves nothing behind. Linking it
   // needs /proc unless the process is privileged.
   if (access("/proc/self/fd", X_OK) == 0 || geteuid() == 0) {
-    fd = open(folder_of(name).c_str(), O_TMPFILE | O_RDWR, 0666);
+    fd = open(s.folder.c_str(), O_TMPFILE | O_RDWR, 0666);
   }
 #endif
   if (fd < 0) {
     std::string pattern = name + ".incomplete-XXXXXX";
     fd = mkstemp(&pattern[0]);
     if (fd < 0) return;
-    s.temporary = pattern;
-    // mkstemp makes the file private; give it the usual rights.
+    // Moved, not copied: nothing here may fail once the file exists.
+    s.temporary = std::move(pattern);
+    // mkstemp makes the file private; give it the usual rights, or make
+    // none: an outline that others cannot read is not the one asked for.
     mode_t mask = umask(0);
     umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    if (fchmod(fd, 0666 & ~mask) != 0) {
+      (void)close(fd);
+      return;
+    }
   }
   s.stream = fdopen(fd, "w+b");
-  if (s.stream == nullptr) {
-    close(fd);
-    if (!s.temporary.empty()) unlink(s.temporary.c_str());
-    s.temporary.clear();
-  }
+  // Without a stream the descriptor goes; its file, unnamed or named
+  // (removed by the destructor), is then gone as well.
+  if (s.stream == nullptr) (void)close(fd);
 }
 
 NewFile::~NewFile() {
@@ -233,7 +239,7 @@ Published NewFile::publish() {
   if (std::fflush(s.stream) == 0 && fsync(fileno(s.stream)) == 0) {
     result = s.temporary.empty() ? s.link_unnamed() : s.rename_named();
   }
-  if (result == Published::kDone) sync_folder(folder_of(s.name));
+  if (result == Published::kDone) sync_folder(s.folder);
   return result;
 }
 

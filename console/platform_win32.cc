@@ -134,16 +134,13 @@ std::string Terminal::file_name(const std::string& word) const {
   return to_utf8(widen(word, CP_ACP));
 }
 
-std::FILE* open_input(const std::string& name) {
+InputFile open_input(const std::string& name) {
   // Opening a folder fails here, so it is reported like any unopened file.
-  std::FILE* file = _wfopen(widen(name, CP_UTF8).c_str(), L"rb");
-  if (file == nullptr) return nullptr;
+  InputFile file(_wfopen(widen(name, CP_UTF8).c_str(), L"rb"));
+  if (!file) return nullptr;
   // NUL, CON, COM1 and the like open, but are no files with lines.
-  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-  if (GetFileType(handle) != FILE_TYPE_DISK) {
-    std::fclose(file);
-    return nullptr;
-  }
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file.get())));
+  if (GetFileType(handle) != FILE_TYPE_DISK) return nullptr;
   return file;
 }
 
@@ -184,7 +181,8 @@ NewFile::NewFile(const std::string& name) : state_(new State) {
       DeleteFileW(temporary.c_str());
       return;
     }
-    s.temporary = temporary;
+    // Moved, not copied: nothing here may fail once the file exists.
+    s.temporary = std::move(temporary);
     return;
   }
 }

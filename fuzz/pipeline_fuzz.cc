@@ -88,6 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   std::fclose(file);
-  check(count == plain.size());
+  check(count == plain.size() && !reader.failed());
   return 0;
 }

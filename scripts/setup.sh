@@ -8,7 +8,7 @@ set -eu
 
 packages="cmake ninja-build g++"
 if [ "${1:-}" = test ]; then
-  packages="$packages libgtest-dev tmux"
+  packages="$packages libgtest-dev tmux strace"
   shift
 fi
 packages="$packages $*"

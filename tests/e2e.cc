@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 #include "console/screens.h"
@@ -34,7 +35,8 @@ std::string clear_bytes() {
 std::vector<std::string> program() {
   std::vector<std::string> argv;
   const char* wrapper = std::getenv("TENAPI_WRAPPER");
-  if (wrapper != nullptr && *wrapper != '\0') argv.push_back(wrapper);
+  std::istringstream words(wrapper != nullptr ? wrapper : "");
+  for (std::string word; words >> word;) argv.push_back(word);
   const char* value = std::getenv("TENAPI_PROGRAM");
   argv.push_back(value != nullptr && *value != '\0' ? value : TENAPI_PROGRAM_DEFAULT);
   return argv;

@@ -20,8 +20,8 @@ bool windows();
 std::string clear_bytes();
 
 // The arguments that start the program: TENAPI_PROGRAM (default: the
-// program built beside these tests), run by TENAPI_WRAPPER when that is set
-// (wine for a Windows build).
+// program built beside these tests), run by the words of TENAPI_WRAPPER
+// when that is set (wine for a Windows build, strace for the fault test).
 std::vector<std::string> program();
 
 // Set when these tests run under AddressSanitizer, which reserves far more
