@@ -1,10 +1,17 @@
+#include <csignal>
 #include <new>
 
 #include "app/menu.h"
-#include "console/platform.h"
-#include "console/screens.h"
+#include "console/console.h"
+#include "console/terminal.h"
 
 int main() {
+#ifdef SIGXFSZ
+  // A write past a file size limit must fail with an error that the tool
+  // reports, not kill the process. Should this fail, such a write ends the
+  // process, which leaves nothing partial behind either.
+  (void)std::signal(SIGXFSZ, SIG_IGN);
+#endif
   try {
     tenapi::Terminal terminal;
     tenapi::Console console(terminal);

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "app/read_loop.h"
-#include "console/platform.h"
+#include "input/input.h"
+#include "input/line_reader.h"
 #include "output/output.h"
 #include "translate/translator.h"
 
@@ -24,7 +25,7 @@ Screen analyse_file(const std::string& name) {
     // Each analysis starts from a fresh state: no outline is made from what
     // an earlier file left behind.
     Translator translator;
-    auto lines = std::make_unique<LineBuffer>();
+    auto lines = std::make_unique<Outline>();
     LineReader reader(input.get());
     // A file that cannot be read to its end is reported like one that does
     // not open; nothing is written.
@@ -50,7 +51,7 @@ Prompt run_file_prompts(Console& console) {
     Typed typed;
     if (!console.read_path(typed)) return Prompt::kInputEnded;
     if (!typed.quoted && typed.text == "back") return Prompt::kBack;
-    Screen done = analyse_file(console.file_name(typed.text));
+    Screen done = analyse_file(typed.text);
     console.show_and_wait(done);
     if (done == Screen::kWritten) return Prompt::kWritten;
   }

@@ -2,7 +2,7 @@
 #ifndef TENAPI_APP_MENU_H_
 #define TENAPI_APP_MENU_H_
 
-#include "console/screens.h"
+#include "console/console.h"
 
 namespace tenapi {
 

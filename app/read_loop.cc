@@ -4,7 +4,7 @@
 
 namespace tenapi {
 
-bool read_lines(LineReader& reader, Translator& translator, LineBuffer& lines) {
+bool read_lines(LineReader& reader, Translator& translator, Outline& lines) {
   std::size_t kept = 0;
   // Lines past the file's 198 are never written; they still go through the
   // translator, so that its state stays right, and land here.

@@ -2,7 +2,7 @@
 #ifndef TENAPI_APP_READ_LOOP_H_
 #define TENAPI_APP_READ_LOOP_H_
 
-#include "app/line_reader.h"
+#include "input/line_reader.h"
 #include "output/output.h"
 #include "translate/translator.h"
 
@@ -12,7 +12,7 @@ namespace tenapi {
 // outline lines in `lines` from index 0 while they fit, each with its
 // depth. False when the input could not be read to its end. Throws
 // std::bad_alloc when a line does not fit in memory.
-bool read_lines(LineReader& reader, Translator& translator, LineBuffer& lines);
+bool read_lines(LineReader& reader, Translator& translator, Outline& lines);
 
 }  // namespace tenapi
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/line_reader.h"
+#include "input/line_reader.h"
 #include "output/output.h"
 #include "translate/classify.h"
 #include "translate/translator.h"

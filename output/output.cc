@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "console/platform.h"
+#include "output/file_system.h"
 
 namespace tenapi {
 
@@ -27,7 +27,7 @@ bool write_indent(std::FILE* file, int depth) {
 }
 
 // Writes the lines with CR LF ends; false when any write fails.
-bool write_lines(std::FILE* file, const LineBuffer& lines) {
+bool write_lines(std::FILE* file, const Outline& lines) {
   for (const OutlineLine& line : lines) {
     if (!write_indent(file, line.depth) ||
         std::fwrite(line.text.data(), 1, line.text.size(), file) != line.text.size() ||
@@ -47,7 +47,7 @@ std::string output_path(std::string path) {
   return path;
 }
 
-Published write_structure(const std::string& path, const LineBuffer& lines) {
+Published write_structure(const std::string& path, const Outline& lines) {
   // Checked first, so that an existing file costs no write at all.
   if (file_exists(path)) return Published::kExists;
   // Written out of sight and named only when complete: a killed process

@@ -1,4 +1,4 @@
-// Where the outline goes, and writing it there.
+// The outline of one analysis, where it goes, and writing it there.
 #ifndef TENAPI_OUTPUT_OUTPUT_H_
 #define TENAPI_OUTPUT_OUTPUT_H_
 
@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "console/platform.h"
+#include "output/new_file.h"
 
 namespace tenapi {
 
@@ -21,16 +21,16 @@ struct OutlineLine {
 };
 
 // The outline lines of one analysis that reach the file, from index 0.
-using LineBuffer = std::array<OutlineLine, kOutputLines>;
+using Outline = std::array<OutlineLine, kOutputLines>;
 
 // The typed input path up to its last backslash, then "structure.txt".
 std::string output_path(std::string path);
 
-// Writes the file with the 198 entries, each indented by two blanks per
+// Writes the file with the 198 lines, each indented by two blanks per
 // level of its depth and ending in CR LF. kExists when the name is taken,
 // before or while it is written: the other file is left as it is. kFailed
 // when it cannot be written. Either way nothing of it is left behind.
-Published write_structure(const std::string& path, const LineBuffer& lines);
+Published write_structure(const std::string& path, const Outline& lines);
 
 }  // namespace tenapi
 

@@ -59,7 +59,7 @@ std::string read(const std::filesystem::path& path) {
 
 TEST_F(Folder, WritesTheFirst198EntriesWithCrLf) {
   std::string path = (dir_ / "structure.txt").string();
-  auto lines = std::make_unique<LineBuffer>();
+  auto lines = std::make_unique<Outline>();
   (*lines)[0] = {0, "int main() {"};
   (*lines)[1] = {1, "\x82\xa0"};
   (*lines)[2] = {-3, "} else {"};

@@ -11,15 +11,22 @@ namespace {
 
 constexpr std::string::size_type npos = std::string::npos;
 
-// Adds one without overflowing: a depth or mode this large is already far
-// outside anything an editor writes, and the sign must not flip.
-void step_up(int& value) {
-  if (value < INT_MAX) ++value;
+// Adds one to a depth without overflowing: a depth this large is already
+// far outside anything an editor writes, and the sign must not flip.
+void one_deeper(int& depth) {
+  if (depth < INT_MAX) ++depth;
 }
 
-// Subtracts one without overflowing.
-void step_down(int& value) {
-  if (value > INT_MIN) --value;
+// Subtracts one from a depth without overflowing.
+void one_shallower(int& depth) {
+  if (depth > INT_MIN) --depth;
+}
+
+// The mode one up, as a variable block or a sum mode's field moves it;
+// kPastSum stays.
+FieldMode next_mode(FieldMode mode) {
+  if (mode == FieldMode::kPastSum) return mode;
+  return static_cast<FieldMode>(static_cast<int>(mode) + 1);
 }
 
 // Replaces `count` bytes of `line` at `pos` with `text`. A stretch that
@@ -76,22 +83,22 @@ std::string_view Translator::fill_by_text(TokenView token, std::string_view arg)
 
 std::string_view Translator::fill_field(TokenView token, std::string_view arg) {
   switch (field_mode) {
-    case 1: {
+    case FieldMode::kVariable: {
       std::string::size_type zero = carried_line.rfind('0');
       if (zero != npos) carried_line.replace(zero, 1, first_field_text);
-      field_mode = 0;
+      field_mode = FieldMode::kByText;
       return "***";
     }
-    case 2:
+    case FieldMode::kMove:
       fill_value(carried_line, arg);
-      field_mode = 0;
+      field_mode = FieldMode::kByText;
       return carried_line;
-    case 3:
-    case 6:
+    case FieldMode::kSum:
+    case FieldMode::kSumDone:
       return "***";
-    case 4:
-    case 5:
-      field_mode += 1;
+    case FieldMode::kSumVariable:
+    case FieldMode::kSumVariableField:
+      field_mode = next_mode(field_mode);
       return "***";
     default:
       return fill_by_text(token, arg);
@@ -119,10 +126,10 @@ std::string_view Translator::translate(TokenView token) {
     // Exactly "/statement": no head is the start of it.
     if (token.head.empty() && token.rest == "/statement") {
       out = "} else {";
-      step_down(indent_depth);
+      one_shallower(indent_depth);
     } else {
       out = "***";
-      step_up(indent_depth);
+      one_deeper(indent_depth);
     }
   }
   if (has(kChange)) {
@@ -140,16 +147,16 @@ std::string_view Translator::translate(TokenView token) {
   if (has(kEqual)) out = "***";
   if (has(kVariable)) {
     out = "***";
-    step_up(field_mode);
+    field_mode = next_mode(field_mode);
   }
   if (has(kForward) || has(kLeftturn) || has(kRightturn)) {
     out = "***";
     carried_line.assign(arg).append(" = n");
-    field_mode = 2;
+    field_mode = FieldMode::kMove;
   }
   if (has(kSum)) {
     out = "***";
-    field_mode = 3;
+    field_mode = FieldMode::kSum;
   }
   if (has(kBlockSum)) out = "action = action + 1";
   return out;

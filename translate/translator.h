@@ -11,9 +11,20 @@
 
 namespace tenapi {
 
-// Turns input lines into outline lines. One translator serves a whole run
-// of the program: its state is never reset, so an analysis after a refused
-// write continues from the state that the earlier one left.
+// What the next field token line does; variable blocks move it one up.
+enum class FieldMode {
+  kByText,            // fills templates by the name, zero and completion rules
+  kVariable,          // after a variable block: the first field text for the last "0"
+  kMove,              // after a move block: completes the move statement
+  kSum,               // after a sum block: fields change nothing
+  kSumVariable,       // then a variable block: the next field moves on
+  kSumVariableField,  // and a field: the next field moves on
+  kSumDone,           // fields change nothing
+  kPastSum,           // past the sum modes: as kByText, for good
+};
+
+// Turns input lines into outline lines. Each analysis has one of its own,
+// made fresh, so its state starts from the beginning of the file.
 class Translator {
  public:
   // Runs one input line (without its line end) through the classifier and
@@ -34,17 +45,15 @@ class Translator {
   // Current nesting depth; raised by statement lines, lowered by closing
   // ones, never past the limits of int.
   int indent_depth = 0;
-  // What the next field token line does: 0 fills templates by the name,
-  // zero and completion rules; 1 follows a variable block; 2 follows a
-  // move block; 3 to 6 follow a sum block; 7 and above act as 0.
-  int field_mode = 0;
+  // What the next field token line does.
+  FieldMode field_mode = FieldMode::kByText;
   // The first non-empty field text of the input; empty until one is met.
   std::string first_field_text;
   // The statement template under construction.
   std::string carried_line;
 
  private:
-  // The field rules for mode 0 and modes from 7 on; the outline line.
+  // The field rules of kByText and kPastSum; the outline line.
   std::string_view fill_by_text(TokenView token, std::string_view arg);
   // The field rule chosen by field_mode; the outline line.
   std::string_view fill_field(TokenView token, std::string_view arg);

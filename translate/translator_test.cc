@@ -101,7 +101,7 @@ TEST(Translator, WorkedExample) {
       EXPECT_EQ(text, "left over") << "line " << line;
     }
     EXPECT_EQ(t.indent_depth, step.depth) << "line " << line;
-    EXPECT_EQ(t.field_mode, step.mode) << "line " << line;
+    EXPECT_EQ(static_cast<int>(t.field_mode), step.mode) << "line " << line;
     EXPECT_EQ(t.carried_line, step.carried) << "line " << line;
   }
   EXPECT_EQ(t.first_field_text, "x");
@@ -114,33 +114,33 @@ TEST_F(TranslateToken, FieldModes) {
   t.carried_line = "keep";
   EXPECT_EQ(tr("block sum"), "action = action + 1");
   EXPECT_EQ(tr("field 7"), "***");
-  EXPECT_EQ(t.field_mode, 3);
+  EXPECT_EQ(t.field_mode, FieldMode::kSum);
   EXPECT_EQ(t.carried_line, "keep");
   // Variable lines walk the sum modes: 3 -> 4, a field 4 -> 5 -> 6 -> 6.
   EXPECT_EQ(tr("block variable"), "***");
-  EXPECT_EQ(t.field_mode, 4);
+  EXPECT_EQ(t.field_mode, FieldMode::kSumVariable);
   tr("field q");
-  EXPECT_EQ(t.field_mode, 5);
+  EXPECT_EQ(t.field_mode, FieldMode::kSumVariableField);
   tr("field q");
-  EXPECT_EQ(t.field_mode, 6);
+  EXPECT_EQ(t.field_mode, FieldMode::kSumDone);
   tr("field q");
-  EXPECT_EQ(t.field_mode, 6);
+  EXPECT_EQ(t.field_mode, FieldMode::kSumDone);
   EXPECT_EQ(t.carried_line, "keep");
   // Above 6 the mode acts as 0: the name rule with F "x" fills the "a".
   tr("block variable");
-  EXPECT_EQ(t.field_mode, 7);
+  EXPECT_EQ(t.field_mode, FieldMode::kPastSum);
   t.first_field_text = "x";
   t.carried_line = "a = n";
   EXPECT_EQ(tr("field x"), "***");
   EXPECT_EQ(t.carried_line, "x = n");
-  EXPECT_EQ(t.field_mode, 7);
+  EXPECT_EQ(t.field_mode, FieldMode::kPastSum);
   EXPECT_EQ(tr("field 7"), "x = 7");
 
   // Two variable lines in a row raise the mode from 0 to 2.
   t = Translator();
   tr("block variable");
   tr("block variable");
-  EXPECT_EQ(t.field_mode, 2);
+  EXPECT_EQ(t.field_mode, FieldMode::kMove);
 
   // In mode 2 a text holding "0" completes the move, not the zero rule;
   // the argument is all that follows the first blank, blanks included.
@@ -209,19 +209,19 @@ TEST_F(TranslateToken, RulesPastTheEndOfTheCarriedLine) {
   EXPECT_EQ(tr("field 0"), "***");
   EXPECT_EQ(tr("field x"), "***");
   EXPECT_EQ(t.carried_line, "");
-  t.field_mode = 1;
+  t.field_mode = FieldMode::kVariable;
   EXPECT_EQ(tr("field 5"), "***");
-  EXPECT_EQ(t.field_mode, 0);
-  t.field_mode = 2;
+  EXPECT_EQ(t.field_mode, FieldMode::kByText);
+  t.field_mode = FieldMode::kMove;
   EXPECT_EQ(tr("field 5"), "");
-  EXPECT_EQ(t.field_mode, 0);
+  EXPECT_EQ(t.field_mode, FieldMode::kByText);
 
   // "=" as the second-to-last byte: the stretch starts at the end and the
   // text is appended. "=" as the last byte: the position is past the end.
-  t.field_mode = 2;
+  t.field_mode = FieldMode::kMove;
   t.carried_line = "a =";
   EXPECT_EQ(tr("field 5"), "a =");
-  t.field_mode = 2;
+  t.field_mode = FieldMode::kMove;
   t.carried_line = "a = ";
   EXPECT_EQ(tr("field 5"), "a = 5");
 
@@ -256,7 +256,7 @@ TEST_F(TranslateToken, KeywordsInsideNamesAndTexts) {
   t.first_field_text = "x";
   EXPECT_EQ(tr("***"), "***");
   EXPECT_EQ(t.indent_depth, 0);
-  EXPECT_EQ(t.field_mode, 0);
+  EXPECT_EQ(t.field_mode, FieldMode::kByText);
   EXPECT_EQ(t.carried_line, "");
   // Later tests win: "while" comes after "field", "main" before it.
   EXPECT_EQ(tr("field awhile"), "while() {");
@@ -264,7 +264,7 @@ TEST_F(TranslateToken, KeywordsInsideNamesAndTexts) {
   EXPECT_EQ(tr("field domain"), "a = n");
   // A statement name holding "sum" sets mode 3, and raises the depth.
   EXPECT_EQ(tr("statement summary"), "***");
-  EXPECT_EQ(t.field_mode, 3);
+  EXPECT_EQ(t.field_mode, FieldMode::kSum);
   EXPECT_EQ(t.indent_depth, 1);
   // A field text holding "statement" raises the depth too, and so does a
   // statement named "/statement": only the exact line closes one.
@@ -276,7 +276,7 @@ TEST_F(TranslateToken, KeywordsInsideNamesAndTexts) {
   // A value named after a move word starts a move statement.
   EXPECT_EQ(tr("value forward"), "***");
   EXPECT_EQ(t.carried_line, "forward = n");
-  EXPECT_EQ(t.field_mode, 2);
+  EXPECT_EQ(t.field_mode, FieldMode::kMove);
   // Unknown token lines come back unchanged.
   EXPECT_EQ(tr("something else"), "something else");
   EXPECT_EQ(tr(""), "");

@@ -1,6 +1,6 @@
 // Reading an input file line by line with the same result on every system.
-#ifndef TENAPI_APP_LINE_READER_H_
-#define TENAPI_APP_LINE_READER_H_
+#ifndef TENAPI_INPUT_LINE_READER_H_
+#define TENAPI_INPUT_LINE_READER_H_
 
 #include <cstddef>
 #include <cstdio>
@@ -52,4 +52,4 @@ class LineReader {
 
 }  // namespace tenapi
 
-#endif  // TENAPI_APP_LINE_READER_H_
+#endif  // TENAPI_INPUT_LINE_READER_H_

@@ -1,4 +1,4 @@
-#include "app/line_reader.h"
+#include "input/line_reader.h"
 
 #include <cstring>
 
@@ -28,15 +28,12 @@ bool LineReader::refill() {
     // A short read is the end of the file only when the stream says so: the
     // Windows C runtime does not always set the error flag on a failed read.
     done_ = true;
-    if (std::ferror(file_) != 0 || std::feof(file_) == 0) {
-      failed_ = true;
-      return false;
-    }
-    if (end_ == 0) return false;
+    failed_ = std::ferror(file_) != 0 || std::feof(file_) == 0;
+    if (failed_ || end_ == 0) return false;
   }
   // Ctrl+Z ends a text file: keep only what comes before it.
   if (const void* stop = std::memchr(buffer_.get(), 0x1A, end_)) {
-    end_ = static_cast<const char*>(stop) - buffer_.get();
+    end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.get());
     done_ = true;
   }
   return true;
@@ -44,7 +41,8 @@ bool LineReader::refill() {
 
 std::size_t LineReader::next_stop() {
   const void* lf = std::memchr(buffer_.get() + pos_, '\n', end_ - pos_);
-  return lf != nullptr ? static_cast<const char*>(lf) - buffer_.get() : end_;
+  return lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.get())
+                       : end_;
 }
 
 bool LineReader::next(std::string_view& line) {

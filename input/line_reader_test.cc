@@ -1,4 +1,4 @@
-#include "app/line_reader.h"
+#include "input/line_reader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,0 +1,111 @@
+// Windows: the console is read and written through its wide character
+// API, so that any name typed opens and the screens show in any code page.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "console/terminal.h"
+#include "utf16/utf16.h"
+
+namespace tenapi {
+
+namespace {
+
+constexpr UINT kShiftJis = 932;
+
+// True when `handle` is a console.
+bool is_console(HANDLE handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) != 0;
+}
+
+}  // namespace
+
+struct Terminal::State {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  bool console_input = is_console(input);
+  bool console_output = is_console(output);
+  // What was typed on the console, as UTF-8, and how much of it was read.
+  std::string typed;
+  std::size_t pos = 0;
+  // A high surrogate whose low half comes with the next read, or 0.
+  wchar_t pending = 0;
+  bool ended = false;
+
+  // Reads what the user typed next (a line, or as much as fits) into
+  // `typed`; sets `ended` at Ctrl+Z or when the console fails.
+  void read_console() {
+    wchar_t buffer[1024];
+    DWORD count = 0;
+    typed.clear();
+    pos = 0;
+    if (!ReadConsoleW(input, buffer, 1024, &count, nullptr) || count == 0) {
+      ended = true;
+      return;
+    }
+    std::wstring wide;
+    if (pending != 0) wide += pending;
+    pending = 0;
+    for (DWORD i = 0; i < count; ++i) {
+      wchar_t c = buffer[i];
+      // Ctrl+Z ends the input; what was typed before it still counts.
+      if ((ended = c == 0x1A)) break;
+      // A line ends in LF alone, as on a console read in text mode.
+      if (c == L'\r' && i + 1 < count && buffer[i + 1] == L'\n') continue;
+      wide += c;
+    }
+    if (!ended && !wide.empty() && wide.back() >= 0xD800 && wide.back() < 0xDC00) {
+      pending = wide.back();
+      wide.pop_back();
+    }
+    typed = to_utf8(wide);
+  }
+};
+
+Terminal::Terminal() : state_(new State) {}
+
+Terminal::~Terminal() = default;
+
+int Terminal::read_byte() {
+  State& s = *state_;
+  // Piped input is read as today's bytes, in text mode.
+  if (!s.console_input) return std::getchar();
+  while (s.pos == s.typed.size()) {
+    if (s.ended) return EOF;
+    s.read_console();
+  }
+  return static_cast<unsigned char>(s.typed[s.pos++]);
+}
+
+void Terminal::clear() {
+  // Output that cannot be shown has nowhere else to go, here and below:
+  // the dialogue goes on.
+  (void)std::fflush(stdout);
+  // The status of "cls" is of no use to the user and is ignored.
+  (void)std::system("cls");
+}
+
+void Terminal::write(std::string_view text) {
+  // Whatever stdout still buffers goes first, so the order stays right.
+  (void)std::fflush(stdout);
+  if (state_->console_output) {
+    std::wstring wide = to_utf16(text, kShiftJis);
+    DWORD written = 0;
+    if (WriteConsoleW(state_->output, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                      nullptr)) {
+      return;
+    }
+  }
+  (void)std::fwrite(text.data(), 1, text.size(), stdout);
+  (void)std::fflush(stdout);
+}
+
+std::string Terminal::file_name(const std::string& word) const {
+  if (state_->console_input) return word;
+  return to_utf8(to_utf16(word, CP_ACP));
+}
+
+}  // namespace tenapi
