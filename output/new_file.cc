@@ -26,8 +26,11 @@ NewFile::NewFile(const std::string& name) : name_(name), folder_(folder_of(name)
     }
     bool taken = false;
     stream_ = create_new(temporary, taken);
-    // Moved, not copied: nothing here may fail once the file exists.
-    if (stream_ != nullptr) temporary_ = std::move(temporary);
+    if (stream_ != nullptr) {
+      // Moved, not copied: nothing here may fail once the file exists.
+      temporary_ = std::move(temporary);
+      return;
+    }
     if (!taken) return;
   }
 }
