@@ -1,20 +1,9 @@
-# Writes README-ja.txt into the build folder: the README's section headed
-# "## 使い方" up to the next "## " heading, as UTF-8 with a byte order mark
-# and CR LF line ends, so that Windows Notepad shows it correctly.
-file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
-string(FIND "${readme}" "## 使い方" start)
-if(start EQUAL -1)
-  message(FATAL_ERROR "README.md has no section headed '## 使い方'")
-endif()
-string(SUBSTRING "${readme}" ${start} -1 section)
-string(SUBSTRING "${section}" 3 -1 rest)
-string(FIND "${rest}" "\n## " end)
-if(NOT end EQUAL -1)
-  math(EXPR end "${end} + 4")
-  string(SUBSTRING "${section}" 0 ${end} section)
-endif()
-string(REPLACE "\n" "\r\n" section "${section}")
+# Writes README-ja.txt into the build folder: the usage text in Japanese
+# (README-ja.txt of the sources) as UTF-8 with a byte order mark and CR LF
+# line ends, so that Windows Notepad shows it correctly.
+file(READ ${PROJECT_SOURCE_DIR}/README-ja.txt text)
+string(REPLACE "\n" "\r\n" text "${text}")
 string(ASCII 239 187 191 bom)
 set(usage_text ${CMAKE_BINARY_DIR}/README-ja.txt)
-file(WRITE ${usage_text} "${bom}${section}")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+file(WRITE ${usage_text} "${bom}${text}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README-ja.txt)

@@ -84,7 +84,20 @@ void Terminal::clear() {
   // Output that cannot be shown has nowhere else to go, here and below:
   // the dialogue goes on.
   (void)std::fflush(stdout);
-  // The status of "cls" is of no use to the user and is ignored.
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (state_->console_output && GetConsoleScreenBufferInfo(state_->output, &info)) {
+    // The whole buffer emptied and the cursor at its top left, as "cls"
+    // leaves it, without a command interpreter (which a school PC may
+    // forbid) and without escapes (which an old console prints).
+    DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+    COORD home = {0, 0};
+    DWORD done = 0;
+    (void)FillConsoleOutputCharacterW(state_->output, L' ', cells, home, &done);
+    (void)FillConsoleOutputAttribute(state_->output, info.wAttributes, cells, home, &done);
+    (void)SetConsoleCursorPosition(state_->output, home);
+    return;
+  }
+  // Redirected output keeps the bytes that "cls" writes there.
   (void)std::system("cls");
 }
 

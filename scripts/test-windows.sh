@@ -2,9 +2,9 @@
 # Builds the Windows executable and its unit tests with mingw-w64, then runs
 # both under wine as a Japanese Windows (code page 932): the unit tests, the
 # end-to-end tests of the Linux build (build/) with the .exe as the program
-# under test, and the .exe in a real terminal, there and as a Windows in
-# another language. Checks the .exe's version information and manifest,
-# then makes the release zip and checks what it holds.
+# under test, and the .exe in a terminal, there, in another language and
+# without cmd.exe. Checks its version information and manifest, makes the
+# release zip, checks what it holds, and builds it again to compare.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,7 +20,7 @@ WINEPREFIX=$(mktemp -d /tmp/tenapi-wine.XXXXXX)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
+  rm -rf "$WINEPREFIX" "${again:-}"
 }
 trap cleanup EXIT
 
@@ -46,11 +46,12 @@ done
 resources=$(mktemp)
 x86_64-w64-mingw32-objcopy -O binary --only-section=.rsrc "$exe" "$resources"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
-strings16=$({ iconv -f UTF-16LE -t UTF-8 -c "$resources" || true; } | tr '\000-\037' ' ' | tr -s ' ')
-for expected in "ProductName tenapi_outline" "FileVersion $version" "ProductVersion $version" \
-  "FileDescription てなぴ解析システム" "LegalCopyright Copyright"; do
-  grep -qF -- "$expected" <<<"$strings16" ||
-    { echo "the version information lacks: $expected" >&2; exit 1; }
+strings16=$({ iconv -f UTF-16LE -t UTF-8 -c "$resources" || true; } | tr '\000-\037' '\n' | grep .)
+for expected in "ProductName=てなぴ解析システム" "FileDescription=てなぴ解析システム" \
+  "FileVersion=$version" "ProductVersion=$version"; do
+  value=$(awk -v key="${expected%%=*}" 'found { print; exit } $0 == key { found = 1 }' <<<"$strings16")
+  [ "$value" = "${expected#*=}" ] ||
+    { echo "the version information has ${expected%%=*} '$value', not '${expected#*=}'" >&2; exit 1; }
 done
 for expected in 'level="asInvoker"' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' \
   '<longPathAware' '>true</longPathAware>'; do
@@ -82,13 +83,29 @@ TENAPI_WRAPPER="$wine" TENAPI_PROGRAM="$exe" TENAPI_WINDOWS=1 TENAPI_CLEAR= \
 # at the prompt must open as well.
 TERMINAL_LANG=ja_JP.UTF-8 bash scripts/test-terminal.sh "$wine" "$exe"
 TERMINAL_LANG=C.UTF-8 bash scripts/test-terminal.sh "$wine" "$exe"
+# And on a school PC that forbids the command interpreter: each screen must
+# still start on a cleared window.
+rm "$WINEPREFIX/drive_c/windows/system32/cmd.exe"
+if "$wine" cmd /c exit </dev/null >/dev/null 2>&1; then echo "cmd.exe still runs" >&2; exit 1; fi
+TERMINAL_LANG=ja_JP.UTF-8 bash scripts/test-terminal.sh "$wine" "$exe"
 
-# The release zip: the .exe and the usage text, and nothing else.
-cpack --preset windows
+# The release zip: the .exe and the usage text, and nothing else, with its
+# sum beside it.
+cmake --build --preset windows-zip
 folder=tenapi_outline-$version-windows
-listing=$(cmake -E tar tf "build-windows/$folder.zip" | sort)
+listing=$(unzip -Z1 "build-windows/$folder.zip")
 echo "build-windows/$folder.zip holds:"
 echo "$listing"
 expected=$(printf '%s\n' "$folder/README-ja.txt" "$folder/tenapi_outline.exe")
 [ "$listing" = "$expected" ] ||
   { echo "the zip should hold exactly the .exe and README-ja.txt" >&2; exit 1; }
+(cd build-windows && sha256sum -c "$folder.zip.sha256")
+# The same commit built again elsewhere, later, with another umask and time
+# zone (from a clean checkout only), gives the same bytes.
+[ -z "$(git status --porcelain)" ] || { echo "not built twice: uncommitted changes"; exit 0; }
+again=$(mktemp -d /tmp/tenapi-again.XXXXXX)
+git clone -q . "$again"
+(cd "$again" && umask 077 && export TZ=Asia/Tokyo && cmake --preset windows -DTENAPI_TESTS=OFF &&
+  cmake --build --preset windows-zip) >/dev/null
+cmp "build-windows/$folder.zip" "$again/build-windows/$folder.zip"
+echo "built twice, the same bytes: $(cat "build-windows/$folder.zip.sha256")"
