@@ -63,8 +63,11 @@ std::FILE* create_new(const std::string& name, bool& taken) {
   int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
   taken = fd < 0 && errno == EEXIST;
   std::FILE* file = fd < 0 ? nullptr : fdopen(fd, "w+b");
-  // The file made here is empty: nothing is lost if these fail.
-  if (file == nullptr && fd >= 0) (void)(close(fd) + unlink(name.c_str()));
+  if (file == nullptr && fd >= 0) {
+    // The file made here is empty: nothing is lost if these fail.
+    (void)close(fd);
+    (void)unlink(name.c_str());
+  }
   return file;
 }
 

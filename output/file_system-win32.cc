@@ -36,9 +36,15 @@ std::FILE* create_new(const std::string& name, bool& taken) {
   taken = false;
   int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
   std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "w+b");
-  // The file made here is empty: nothing is lost if these fail.
-  if (file == nullptr)
-    (void)((fd < 0 ? CloseHandle(handle) : _close(fd)) + DeleteFileW(wide.c_str()));
+  if (file == nullptr) {
+    // The file made here is empty: nothing is lost if these fail.
+    if (fd < 0) {
+      (void)CloseHandle(handle);
+    } else {
+      (void)_close(fd);
+    }
+    (void)DeleteFileW(wide.c_str());
+  }
   return file;
 }
 

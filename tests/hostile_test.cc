@@ -229,6 +229,7 @@ TEST_F(E2e, EveryIoFaultEndsRightOrOnAScreen) {
   const std::string program = "<block type=\"mevok_forward\" id=\"f\">\n" + blank +
                               "<field name=\"N\">" + text + "</field>\n" + blank +
                               "<statement name=\"DO\">\n</statement>";
+  const std::string expected = outline({"forward = " + text, "} else {"});
   Mount stick{path("stick"), ""};
   std::vector<std::string> folders = {path("disk")};
   ASSERT_EQ(mkdir(folders[0].c_str(), 0755), 0);
@@ -262,12 +263,10 @@ TEST_F(E2e, EveryIoFaultEndsRightOrOnAScreen) {
             call == "mmap" ? "ENOMEM" + when + "+" : (call == "write" ? "ENOSPC" : "EIO") + when;
         setenv("TENAPI_WRAPPER", (held + " -e inject=" + call + ":error=" + fault).c_str(), 1);
         std::string out = run("1\nprog.xml\n\n", here).out;
-        std::string outcome =
-            read_file(folder + "/structure.txt") == outline({"forward = " + text, "} else {"})
-                ? "written"
-            : out.find(screens({3})) != out.npos ? "screen 3"
-            : out.find(screens({4})) != out.npos ? "screen 4"
-                                                 : "WRONG";
+        std::string outcome = read_file(folder + "/structure.txt") == expected ? "written"
+                              : out.find(screens({3})) != out.npos             ? "screen 3"
+                              : out.find(screens({4})) != out.npos             ? "screen 4"
+                                                                               : "WRONG";
         // Nothing else is left; the temporary only when its removal failed.
         for (const std::string& f : files_in(folder)) {
           if (f == "prog.xml") continue;
