@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "console/terminal.h"
@@ -97,8 +96,10 @@ void Terminal::clear() {
     (void)SetConsoleCursorPosition(state_->output, home);
     return;
   }
-  // Redirected output keeps the bytes that "cls" writes there.
-  (void)std::system("cls");
+  // Output that is not a console gets the form feed that "cls" writes there,
+  // with no command interpreter started for it.
+  (void)std::fputc('\f', stdout);
+  (void)std::fflush(stdout);
 }
 
 void Terminal::write(std::string_view text) {

@@ -18,7 +18,11 @@ LineReader::LineReader(std::FILE* file, std::size_t chunk)
     : file_(file),
       chunk_(chunk > 0 ? chunk : 1),
       // Not value-initialised: the buffer need not be zeroed.
-      buffer_(new char[chunk_]) {}
+      buffer_(new char[chunk_]) {
+  // The reader has its own buffer: stdio's would cost a copy and a look at
+  // the file. Should this fail, stdio keeps its buffer and the same bytes come.
+  (void)std::setvbuf(file_, nullptr, _IONBF, 0);
+}
 
 bool LineReader::refill() {
   if (done_) return false;

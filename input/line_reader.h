@@ -18,7 +18,8 @@ class LineReader {
   // Bytes read from the file at a time, unless told otherwise.
   static constexpr std::size_t kChunk = 1 << 18;
 
-  // Reads `file`, which stays the caller's, `chunk` bytes at a time.
+  // Reads `file`, which stays the caller's and must not have been read from
+  // yet (its stdio buffering is turned off), `chunk` bytes at a time.
   explicit LineReader(std::FILE* file, std::size_t chunk = kChunk);
 
   // Reads the next line into `line`, a view into the reader that holds

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "output/new_file.h"
+#include "output/published.h"
 
 namespace tenapi {
 

@@ -20,8 +20,9 @@ NewFile::NewFile(const std::string& name) : name_(name), folder_(folder_of(name)
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count() ^
                                  reinterpret_cast<std::intptr_t>(this));
   for (int attempt = 0; attempt < 100; ++attempt, seed = seed * 6364136223846793005u + 1) {
-    for (std::size_t i = temporary.size() - 6, bits = seed >> 16; i < temporary.size(); ++i) {
-      temporary[i] = "0123456789abcdefghijklmnopqrstuvwxyz"[bits % 36];
+    std::uint64_t bits = seed >> 16;
+    for (std::size_t i = temporary.size() - 6; i < temporary.size(); ++i) {
+      temporary[i] = "0123456789abcdefghijklmnopqrstuvwxyz"[static_cast<std::size_t>(bits % 36)];
       bits /= 36;
     }
     bool taken = false;

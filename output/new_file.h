@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <string>
 
-namespace tenapi {
+#include "output/published.h"
 
-// What became of a file to be published under its name.
-enum class Published { kDone, kExists, kFailed };
+namespace tenapi {
 
 // A new file written out of sight, in the folder of `name`: without any
 // name where the system allows it, else under a temporary name beside it

@@ -73,10 +73,12 @@ echo "version information and manifest: ok ($version)"
 # The unit tests, through ctest, which runs them under wine.
 ctest --preset windows </dev/null
 
-# Under wine with piped output, "cls" writes nothing and each line feed
-# arrives as CR LF.
-TENAPI_WRAPPER="$wine" TENAPI_PROGRAM="$exe" TENAPI_WINDOWS=1 TENAPI_CLEAR= \
-  build/tests/tenapi_e2e </dev/null
+# Output that is not a console is cleared with a form feed, as "cls" clears
+# it, and each line feed arrives as CR LF. Left out: the tests that limit or
+# trace the Linux program, and the one of a Linux terminal's encoding (the
+# .exe meets terminals in the tests below).
+TENAPI_WRAPPER="$wine" TENAPI_PROGRAM="$exe" TENAPI_WINDOWS=1 TENAPI_CLEAR=$'\f' \
+  build/tests/tenapi_e2e --gtest_filter=-E2e.LineLargerThanMemory:E2e.EveryIoFaultEndsAsDesigned:E2e.TerminalGetsTheScreensInItsEncoding </dev/null
 
 # In a terminal as a Japanese Windows, and as a Windows set up for another
 # language (console code page 437), where Japanese and Korean names typed

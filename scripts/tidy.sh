@@ -4,14 +4,18 @@
 # -win32 files parsed for a Windows target with mingw-w64's headers where
 # those are installed.
 set -euo pipefail
+command -v run-clang-tidy >/dev/null || { echo "needs clang-tidy: sh scripts/setup.sh clang-tidy" >&2; exit 1; }
 cd "$(dirname "$0")/.."
 
+# Only the compile commands are needed: no file is generated.
 cmake --preset tidy >/dev/null
-cmake --build --preset tidy
 product=(app console input output translate utf16)
 posix=$(find "${product[@]}" -name '*.cc' ! -name '*_test.cc' ! -name '*-win32.cc' ! -path 'utf16/*' | sort)
 echo "clang-tidy:" $posix
-clang-tidy --quiet -p build-tidy $posix 2> >(grep -v "warnings generated" >&2)
+# The files in parallel; any finding, or a file that does not parse, fails.
+# shellcheck disable=SC2046
+run-clang-tidy -quiet -j "$(nproc)" -p build-tidy $(printf '%s$ ' $posix) > >(grep -v "^clang-tidy") \
+  2> >(grep -v "warnings generated" >&2)
 
 if command -v x86_64-w64-mingw32-g++ >/dev/null; then
   # The C++ headers of mingw-w64's g++, which clang does not find itself.

@@ -22,6 +22,17 @@
 
 namespace e2e {
 
+// Where TENAPI_NO_SKIP is set (CI, which has all that the tests need), a
+// skipped test fails the run.
+struct NoSkips : testing::Environment {
+  void TearDown() override {
+    int skipped = testing::UnitTest::GetInstance()->skipped_test_count();
+    if (skipped > 0 && std::getenv("TENAPI_NO_SKIP") != nullptr)
+      ADD_FAILURE() << skipped << " skipped (listed below), and TENAPI_NO_SKIP is set";
+  }
+};
+const testing::Environment* const kNoSkips = testing::AddGlobalTestEnvironment(new NoSkips);
+
 bool windows() {
   const char* value = std::getenv("TENAPI_WINDOWS");
   return value != nullptr && *value != '\0';

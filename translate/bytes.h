@@ -10,7 +10,10 @@
 #include <cstdint>
 #include <string_view>
 
-#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+// TENAPI_PLAIN_SEARCH (the CMake option) compares one by one on x86 too,
+// so that the plain code is built and tested there.
+#if !defined(TENAPI_PLAIN_SEARCH) && (defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64))
+#define TENAPI_SSE2 1
 #include <emmintrin.h>
 #endif
 #if defined(_MSC_VER)
@@ -24,7 +27,7 @@ constexpr std::string_view::size_type kMaskBytes = 16;
 
 // Bit i set where bytes[i] equals `byte`, for the 16 bytes from `bytes`.
 inline unsigned byte_mask(const char* bytes, char byte) {
-#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#ifdef TENAPI_SSE2
   __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(byte))));
 #else

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "translate/token.h"
+
 namespace tenapi {
 
 // The keywords, one bit each, in the order of the table below.
@@ -70,23 +72,6 @@ constexpr unsigned keywords_in(std::string_view text) {
     }
   }
   return found;
-}
-
-// True when the token line `head` then `rest` contains `text` anywhere,
-// also across the seam between the two parts.
-constexpr bool contains(std::string_view head, std::string_view rest, std::string_view text) {
-  if (rest.find(text) != std::string_view::npos || head.find(text) != std::string_view::npos) {
-    return true;
-  }
-  // Across the seam: the head ends with the start of `text`, the rest
-  // begins with the remainder.
-  for (std::size_t k = 1; k < text.size() && k <= head.size(); ++k) {
-    if (head.back() == text[k - 1] && head.substr(head.size() - k) == text.substr(0, k) &&
-        rest.substr(0, text.size() - k) == text.substr(k)) {
-      return true;
-    }
-  }
-  return false;
 }
 
 // The keywords that the token line `head` then `rest` contains. A head is

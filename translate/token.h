@@ -3,6 +3,7 @@
 #ifndef TENAPI_TRANSLATE_TOKEN_H_
 #define TENAPI_TRANSLATE_TOKEN_H_
 
+#include <cstddef>
 #include <string_view>
 
 namespace tenapi {
@@ -19,6 +20,23 @@ struct TokenView {
 
 // The skip marker as a token line: the input line yields nothing.
 constexpr TokenView kSkipToken = {"", "***", 0};
+
+// True when the token line `head` then `rest` contains `text` anywhere,
+// also across the seam between the two parts.
+constexpr bool contains(std::string_view head, std::string_view rest, std::string_view text) {
+  if (rest.find(text) != std::string_view::npos || head.find(text) != std::string_view::npos) {
+    return true;
+  }
+  // Across the seam: the head ends with the start of `text`, the rest
+  // begins with the remainder.
+  for (std::size_t k = 1; k < text.size() && k <= head.size(); ++k) {
+    if (head.back() == text[k - 1] && head.substr(head.size() - k) == text.substr(0, k) &&
+        rest.substr(0, text.size() - k) == text.substr(k)) {
+      return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace tenapi
 

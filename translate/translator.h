@@ -12,15 +12,16 @@
 namespace tenapi {
 
 // What the next field token line does; variable blocks move it one up.
+// The values are fixed: a variable block moves the mode to the value one up.
 enum class FieldMode {
-  kByText,            // fills templates by the name, zero and completion rules
-  kVariable,          // after a variable block: the first field text for the last "0"
-  kMove,              // after a move block: completes the move statement
-  kSum,               // after a sum block: fields change nothing
-  kSumVariable,       // then a variable block: the next field moves on
-  kSumVariableField,  // and a field: the next field moves on
-  kSumDone,           // fields change nothing
-  kPastSum,           // past the sum modes: as kByText, for good
+  kByText = 0,            // fills templates by the name, zero and completion rules
+  kVariable = 1,          // after a variable block: the first field text for the last "0"
+  kMove = 2,              // after a move block: completes the move statement
+  kSum = 3,               // after a sum block: fields change nothing
+  kSumVariable = 4,       // then a variable block: the next field moves on
+  kSumVariableField = 5,  // and a field: the next field moves on
+  kSumDone = 6,           // fields change nothing
+  kPastSum = 7,           // past the sum modes: as kByText, for good
 };
 
 // Turns input lines into outline lines. Each analysis has one of its own,
