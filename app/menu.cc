@@ -1,44 +1,24 @@
 #include "app/menu.h"
 
-#include <memory>
-#include <new>
 #include <string>
 
-#include "app/read_loop.h"
-#include "input/input.h"
-#include "input/line_reader.h"
-#include "output/output.h"
-#include "translate/translator.h"
+#include "analysis/analysis.h"
 
 namespace tenapi {
 
 namespace {
 
-// Analyses the file named `name`: the screen that says what became of it.
-Screen analyse_file(const std::string& name) {
-  // Memory running out means the input could not be read, until the output
-  // path is made; from then on, that the outline could not be written.
-  Screen no_memory = Screen::kNotOpened;
-  try {
-    InputFile input = open_input(name);
-    if (!input) return Screen::kNotOpened;
-    // Each analysis starts from a fresh state: no outline is made from what
-    // an earlier file left behind.
-    Translator translator;
-    auto lines = std::make_unique<Outline>();
-    LineReader reader(input.get());
-    // A file that cannot be read to its end is reported like one that does
-    // not open; nothing is written.
-    if (!read_lines(reader, translator, *lines)) return Screen::kNotOpened;
-    no_memory = Screen::kNotWritten;
-    // The input stays open while the outline is written. An existing file
-    // and one that cannot be written look the same.
-    Published written = write_structure(output_path(name), *lines);
-    return written == Published::kDone ? Screen::kWritten : Screen::kNotWritten;
-  } catch (const std::bad_alloc&) {
-    // The input file and the new file are released by now.
-    return no_memory;
+// The screen that says what became of an analysis.
+Screen screen_for(Analysed analysed) {
+  switch (analysed) {
+    case Analysed::kWritten:
+      return Screen::kWritten;
+    case Analysed::kNotWritten:
+      return Screen::kNotWritten;
+    case Analysed::kNotRead:
+      break;
   }
+  return Screen::kNotOpened;
 }
 
 // What the file prompt ended with.
@@ -51,7 +31,7 @@ Prompt run_file_prompts(Console& console) {
     Typed typed;
     if (!console.read_path(typed)) return Prompt::kInputEnded;
     if (!typed.quoted && typed.text == "back") return Prompt::kBack;
-    Screen done = analyse_file(typed.text);
+    Screen done = screen_for(analyse_file(typed.text));
     console.show_and_wait(done);
     if (done == Screen::kWritten) return Prompt::kWritten;
   }

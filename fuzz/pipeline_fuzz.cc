@@ -1,15 +1,19 @@
 // libFuzzer target: arbitrary bytes as an input file through the line
 // reader, whose lines must be those of a plain cut, and the translator, in
 // which every token line must have one of its forms and every outline line
-// must leave the carried line empty. The bytes also serve as a typed path.
+// must leave the carried line empty; then through the whole analysis and the
+// rendering, whose bytes must be 198 CR LF lines, the first of them those
+// outline lines. The bytes also serve as a typed path.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "analysis/analysis.h"
 #include "input/line_reader.h"
 #include "output/output.h"
 #include "translate/classify.h"
@@ -78,16 +82,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LineReader reader(file, 256);
   Translator translator;
   std::size_t count = 0;
-  std::string outline_line;
+  std::string outline_line, rendered;
   int depth = 0;
+  std::size_t made = 0;
   for (std::string_view line; reader.next(line); ++count) {
     check(count < plain.size() && line == plain[count]);
     check(is_token_line(classify(line)));
     if (translator.step(line, outline_line, depth)) {
       check(depth == translator.indent_depth && translator.carried_line.empty());
+      // The first lines of the file as rendered, indentation written out.
+      if (made++ < kOutputLines) {
+        rendered.append(2 * static_cast<std::size_t>(depth > 0 ? depth : 0), ' ');
+        rendered += outline_line + "\r\n";
+      }
     }
   }
   std::fclose(file);
   check(count == plain.size() && !reader.failed());
+
+  // The whole analysis, rendered into memory.
+  file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+  char* bytes_out = nullptr;
+  std::size_t out_size = 0;
+  std::FILE* out = open_memstream(&bytes_out, &out_size);
+  if (file == nullptr || out == nullptr) std::abort();
+  LineReader whole(file);
+  auto lines = std::make_unique<Outline>();
+  Analysis analysis = analyse(whole, *lines);
+  check(analysis.read && analysis.made == made && render_outline(out, *lines));
+  std::fclose(file);
+  std::fclose(out);
+  std::string_view result(bytes_out, out_size);
+  std::size_t crlf = 0;
+  for (std::size_t at = 0; (at = result.find('\n', at)) != result.npos; ++at) {
+    check(at > 0 && result[at - 1] == '\r');
+    ++crlf;
+  }
+  check(crlf == kOutputLines && result.back() == '\n');
+  check(result.substr(0, rendered.size()) == rendered);
+  std::free(bytes_out);
   return 0;
 }

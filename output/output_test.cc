@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "output/new_file.h"
+
 namespace tenapi {
 namespace {
 

@@ -1,16 +1,28 @@
 #!/bin/sh
 # Installs what this machine lacks to build the tool ("sh scripts/setup.sh")
-# or to build and test it ("sh scripts/setup.sh test"), and any further
-# Debian packages named after that. With wine64 among them, also the
+# or to build and test it ("sh scripts/setup.sh test"); with "web", what
+# building the browser edition needs, and with "test web" what testing it
+# in real browsers needs; and any further Debian packages named after that. With wine64 among them, also the
 # Japanese locale, under which wine runs the .exe as a Japanese Windows. Uses apt-get (Debian, Ubuntu) as root
 # or through sudo; elsewhere it names the packages to install.
 set -eu
 
 packages="cmake ninja-build g++"
-if [ "${1:-}" = test ]; then
-  packages="$packages libgtest-dev tmux strace"
+test=no web=no
+while [ $# -gt 0 ]; do
+  case $1 in
+    test) test=yes ;;
+    web) web=yes ;;
+    *) break ;;
+  esac
   shift
-fi
+done
+[ "$test" = no ] || packages="$packages libgtest-dev tmux strace"
+[ "$web" = no ] || packages="$packages emscripten nodejs"
+# xvfb only recommends xauth, which xvfb-run needs; without fonts-noto-cjk
+# the page's screenshots show empty boxes.
+[ "$test$web" != yesyes ] ||
+  packages="$packages npm chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-noto-cjk"
 packages="$packages $*"
 japanese=no
 case " $packages " in *" wine64 "*) japanese=yes packages="$packages locales" ;; esac
@@ -27,6 +39,8 @@ fi
 
 missing=""
 for package in $packages; do
+  # Node.js and npm from elsewhere (such as NodeSource's, which holds npm) serve as well.
+  case $package in nodejs | npm) command -v "${package%js}" >/dev/null 2>&1 && continue ;; esac
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
     missing="$missing $package"
 done

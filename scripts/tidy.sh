@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 # Only the compile commands are needed: no file is generated.
 cmake --preset tidy >/dev/null
-product=(app console input output translate utf16)
+product=(analysis app console input output translate utf16)
 posix=$(find "${product[@]}" -name '*.cc' ! -name '*_test.cc' ! -name '*-win32.cc' ! -path 'utf16/*' | sort)
 echo "clang-tidy:" $posix
 # The files in parallel; any finding, or a file that does not parse, fails.
