@@ -4,7 +4,9 @@
 # many different programs, indented, with ids, variables, values, shadows
 # and nested statements), against `wc -l` on the same file and, when
 # BASELINE names another build of the tool, against that build, the runs
-# taken in turn. Then peak memory on 1 MiB and 1 GiB of such input.
+# taken in turn. With WEB naming the browser edition's core
+# (build-web/web/tenapi_core.js), that core under Node on the same bytes in
+# memory. Then peak memory on 1 MiB and 1 GiB of such input.
 # Usage: bench/process.sh [tool] [megabytes, default 100] [runs, default 11]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,6 +14,7 @@ tool=$(realpath "${1:-$root/build-bench/tenapi_outline}")
 mb=${2:-100}
 runs=${3:-11}
 baseline=${BASELINE:+$(realpath "$BASELINE")}
+web=${WEB:+$(realpath "$WEB")}
 make_programs=$root/build-bench/bench/make_programs
 command -v /usr/bin/time >/dev/null || { echo "needs GNU time (apt-get install time)" >&2; exit 1; }
 [ -x "$make_programs" ] || { echo "build the bench preset first" >&2; exit 1; }
@@ -62,6 +65,11 @@ if [ -n "$baseline" ]; then
   printf 'baseline:     %s ms, %s MB/s, %.1f x wc -l\n' "$base_ms" "$(mbs "$base_ms")" \
     "$(awk "BEGIN { print $base_ms / $wc_ms }")"
   printf 'speed-up:     %.2f x the baseline\n' "$(awk "BEGIN { print $base_ms / $tool_ms }")"
+fi
+if [ -n "$web" ]; then
+  web_ms=$(node --no-experimental-fetch "$root/bench/web.mjs" "$web" big.xml "$runs")
+  printf 'web core:     %s ms, %s MB/s, %.2f x the tool'"'"'s throughput\n' "$web_ms" "$(mbs "$web_ms")" \
+    "$(awk "BEGIN { print $tool_ms / $web_ms }")"
 fi
 printf 'wc -l:        %s ms\n' "$wc_ms"
 printf 'peak memory:  %d KiB on %d MiB\n' "$(peak_kib big.xml)" "$mb"
