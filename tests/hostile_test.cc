@@ -284,12 +284,10 @@ TEST_F(E2e, EveryIoFaultEndsAsDesigned) {
       clears += bytes > 0 && args.find("\"\\33[H") == 3;
       shown += bytes;
       if (call == "openat") {
-        for (auto [mark, kind] : {std::pair{"prog.xml", "input"},
-                                  {"TMPFILE", "unnamed"},
-                                  {".incomplete-", "named"},
-                                  {"DIREC", "folder"},
-                                  {"", "copy"}})
-          if (key == call && args.find(mark) != args.npos) key += std::string(" ") + kind;
+        for (std::string kind :
+             {"prog.xml input", "TMPFILE unnamed", ".incomplete- named", "DIREC folder", " copy"})
+          if (key == call && args.find(kind.substr(0, kind.find(' '))) != args.npos)
+            key += kind.substr(kind.find(' '));
         on[std::atoi(line.c_str() + line.rfind("= ") + 2)] = key.substr(7);
       } else if (std::string(" read write fsync close fcntl newfstatat pread64 ")
                      .find(" " + call + " ") != line.npos) {
@@ -308,9 +306,10 @@ TEST_F(E2e, EveryIoFaultEndsAsDesigned) {
       const std::string what = key + " failed at " + std::to_string(k) + " in " + folder;
       ASSERT_NE(row, 0) << "the table lacks " << what;
       seen.insert(key);
-      std::string when = ":when=" + std::to_string(k);
-      std::string fault =
-          call == "mmap" ? "ENOMEM" + when + "+" : (call == "write" ? "ENOSPC" : "EIO") + when;
+      std::string fault = (call == "mmap"    ? "ENOMEM"
+                           : call == "write" ? "ENOSPC"
+                                             : "EIO") +
+                          (":when=" + std::to_string(k)) + (call == "mmap" ? "+" : "");
       setenv("TENAPI_WRAPPER", (held + " -e inject=" + call + ":error=" + fault).c_str(), 1);
       for (const std::string& f : files_in(folder))
         if (f != "prog.xml") std::remove((folder + "/" + f).c_str());
