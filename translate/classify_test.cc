@@ -159,6 +159,22 @@ TEST(Searches, AgainstThePlainSearches) {
       EXPECT_EQ(skip_bytes(blanks, ' '), std::min(blanks.find_first_not_of(' '), size));
     }
   }
+  // byte_mask over bytes one bit or one step away from the byte sought,
+  // where a word-at-a-time compare could carry or borrow into a neighbour.
+  std::mt19937 near(3);
+  for (int i = 0; i < 100000; ++i) {
+    char block[kMaskBytes], sought = static_cast<char>(near());
+    unsigned plain = 0;
+    for (unsigned k = 0; k < kMaskBytes; ++k) {
+      unsigned pick = near() % 11;
+      block[k] = static_cast<char>(pick < 8    ? sought ^ (1 << pick)
+                                   : pick == 8 ? sought + 1
+                                   : pick == 9 ? sought - 1
+                                               : sought);
+      plain |= unsigned{block[k] == sought} << k;
+    }
+    ASSERT_EQ(byte_mask(block, sought), plain) << i;
+  }
   // The keyword search: strings of keyword letters, a keyword at every
   // offset, split into a head and a rest at every point.
   std::mt19937 random(17);
