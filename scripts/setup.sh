@@ -2,9 +2,10 @@
 # Installs what this machine lacks to build the tool ("sh scripts/setup.sh")
 # or to build and test it ("sh scripts/setup.sh test"); with "web", what
 # building the browser edition needs, and with "test web" what testing it
-# in real browsers needs; and any further Debian packages named after that. With wine64 among them, also the
-# Japanese locale, under which wine runs the .exe as a Japanese Windows. Uses apt-get (Debian, Ubuntu) as root
-# or through sudo; elsewhere it names the packages to install.
+# in real browsers needs; and any further Debian packages named after
+# that. With wine64 among them, also the Japanese locale, under which wine
+# runs the .exe as a Japanese Windows. Uses apt-get (Debian, Ubuntu) as
+# root or through sudo; elsewhere it names the packages to install.
 set -eu
 
 packages="cmake ninja-build g++"

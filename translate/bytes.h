@@ -12,8 +12,8 @@
 #include <cstring>
 #include <string_view>
 
-// TENAPI_PLAIN_SEARCH (the CMake option) compares one by one on x86 too,
-// so that the plain code is built and tested there.
+// TENAPI_PLAIN_SEARCH (the CMake option) leaves SSE2 out on x86 too, so
+// that the code for other processors is built and tested there.
 #if !defined(TENAPI_PLAIN_SEARCH) && (defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64))
 #define TENAPI_SSE2 1
 #include <emmintrin.h>

@@ -14,6 +14,7 @@
 #include <new>
 
 #include "analysis/analysis.h"
+#include "input/input.h"
 
 // Reads up to `size` bytes of the file into `buffer`: the count, 0 at its
 // end, -1 when it cannot be read (the Worker's readInput).
@@ -43,8 +44,7 @@ int close_cookie(void*) { return 0; }
 int analyse_input() {
   auto lines = std::make_unique<tenapi::Outline>();
   cookie_io_functions_t io = {read_cookie, nullptr, nullptr, close_cookie};
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> input(fopencookie(nullptr, "rb", io),
-                                                        std::fclose);
+  tenapi::InputFile input(fopencookie(nullptr, "rb", io));
   // A stream in memory fails only for want of memory.
   if (!input) return 2;
   tenapi::LineReader reader(input.get());

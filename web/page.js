@@ -58,13 +58,11 @@ function show(job, { made, bytes }) {
 function next() {
   if (current || queue.length === 0) return;
   current = queue.shift();
-  $('worker').dataset.busy = 'yes';
   worker.postMessage({ file: current.file });
 }
 
 function finish() {
   current = null;
-  delete $('worker').dataset.busy;
   next();
 }
 
