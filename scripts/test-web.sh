@@ -7,14 +7,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-cmake --preset release >/dev/null && cmake --build --preset release
-cmake --preset web >/dev/null && cmake --build --preset web-release
+cmake --preset release >/dev/null
+cmake --build --preset release
+cmake --preset web >/dev/null
+cmake --build --preset web-release
 (cd web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund)
 
 # The inputs: the examples, the saved programs of the tests, and files that
 # no editor wrote; each with what the console tool writes for it.
 cases=build-web/cases big=build-web/big
-rm -rf "$cases" "$big" && mkdir -p "$cases" "$big"
+rm -rf "$cases" "$big"
+mkdir -p "$cases" "$big"
 cp examples/*.xml tests/programs/*.xml "$cases/"
 : >"$cases/empty.xml"
 printf '<block type="mevok_main" id="m">\n\032<block type="mevok_forward" id="f">\n' >"$cases/ctrl_z.xml"
@@ -22,7 +25,9 @@ sed 's/$/\r/' examples/square.xml >"$cases/crlf.xml"
 for _ in $(seq 300); do echo '<block type="mevok_main" id="m">'; done >"$cases/many.xml"
 { printf '<block type="mevok_forward" id="f">\n<field name="N">'; head -c 300000 /dev/zero | tr '\0' x
   printf '</field>\n'; } >"$cases/long_line.xml"
+# yes ends on a broken pipe; the size says whether the gigabyte was written.
 yes "$(cat examples/square.xml)" | head -c 1G >"$big/huge.xml" || true
+[ "$(stat -c %s "$big/huge.xml")" = 1073741824 ]
 outline() {
   local folder
   folder=$(mktemp -d)
