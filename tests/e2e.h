@@ -84,6 +84,9 @@ class E2e : public testing::Test {
                  const std::string& output = "structure.txt");
 
   std::string dir_;
+
+ private:
+  Result run_once(const std::string& input, const Options& options);
 };
 
 }  // namespace e2e
