@@ -30,7 +30,9 @@ function decode(bytes) {
 }
 
 function show(job, { made, bytes }) {
-  const shown = Math.min(made, 198);
+  // The file's lines as the core wrote them: the outline fills the first.
+  const lines = decode(bytes).split('\r\n').slice(0, -1);
+  const shown = Math.min(made, lines.length);
   job.status.remove();
   const link = document.createElement('a');
   link.className = 'save';
@@ -40,13 +42,13 @@ function show(job, { made, bytes }) {
   job.view.append(link);
   if (made === 0) {
     say(job.view, 'このファイルからは、アウトラインの 行が ひとつも できませんでした。てなぴで ほぞんした .xml ファイルか、たしかめてください。', 'error');
-  } else if (made > 198) {
-    say(job.view, `ぜんぶで ${made} 行 できましたが、structure.txt には はじめの 198 行だけが 入ります。`);
+  } else if (made > lines.length) {
+    say(job.view, `ぜんぶで ${made} 行 できましたが、structure.txt には はじめの ${lines.length} 行だけが 入ります。`);
   } else {
-    say(job.view, `structure.txt は 198 行です。${made + 1} 行目からは 空の 行です。`);
+    say(job.view, `structure.txt は ${lines.length} 行です。${made + 1} 行目からは 空の 行です。`);
   }
   const list = document.createElement('ol');
-  for (const line of decode(bytes).split('\r\n').slice(0, shown)) {
+  for (const line of lines.slice(0, shown)) {
     const item = document.createElement('li');
     item.textContent = line.length > 300 ? `${line.slice(0, 300)}…` : line;
     list.append(item);
