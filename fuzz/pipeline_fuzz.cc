@@ -113,6 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fclose(file);
   std::fclose(out);
   std::string_view result(bytes_out, out_size);
+  check(out_size == rendered_size(*lines));
   std::size_t crlf = 0;
   for (std::size_t at = 0; (at = result.find('\n', at)) != result.npos; ++at) {
     check(at > 0 && result[at - 1] == '\r');

@@ -36,4 +36,12 @@ bool render_outline(std::FILE* file, const Outline& lines) {
   return true;
 }
 
+std::uint64_t rendered_size(const Outline& lines) {
+  std::uint64_t size = 0;
+  for (const OutlineLine& line : lines) {
+    size += 2 * static_cast<std::uint64_t>(line.depth > 0 ? line.depth : 0) + line.text.size() + 2;
+  }
+  return size;
+}
+
 }  // namespace tenapi

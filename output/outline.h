@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -26,6 +27,9 @@ using Outline = std::array<OutlineLine, kOutputLines>;
 // blanks per level of its depth and ending in CR LF. False when a write
 // fails.
 bool render_outline(std::FILE* file, const Outline& lines);
+
+// The number of bytes that render_outline writes for `lines`.
+std::uint64_t rendered_size(const Outline& lines);
 
 }  // namespace tenapi
 

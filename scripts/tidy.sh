@@ -2,7 +2,8 @@
 # clang-tidy over the product's sources with the checks in .clang-tidy; any
 # finding fails. The POSIX files as built by the tidy preset (clang++), the
 # -win32 files parsed for a Windows target with mingw-w64's headers where
-# those are installed.
+# those are installed, and the page's core for WebAssembly with
+# Emscripten's headers where those are.
 set -euo pipefail
 command -v run-clang-tidy >/dev/null || { echo "needs clang-tidy: sh scripts/setup.sh clang-tidy" >&2; exit 1; }
 cd "$(dirname "$0")/.."
@@ -28,5 +29,14 @@ if command -v x86_64-w64-mingw32-g++ >/dev/null; then
     clang-tidy --quiet "$file" -- -std=c++17 --target=x86_64-w64-mingw32 -nostdinc++ $includes -I. \
       2> >(grep -v "warnings generated" >&2)
   done
+fi
+sysroot=/usr/share/emscripten/cache/sysroot
+if [ -d "$sysroot" ]; then
+  echo "clang-tidy for WebAssembly: web/core.cc"
+  clang-tidy --quiet web/core.cc -- -std=c++17 --target=wasm32-unknown-emscripten --sysroot="$sysroot" \
+    -DEMSCRIPTEN -D_LIBCPP_ABI_VERSION=2 -I. 2> >(grep -v "warnings generated" >&2)
+elif [ -n "${TENAPI_NO_SKIP:-}" ]; then
+  echo "clang-tidy: no Emscripten headers for web/core.cc" >&2
+  exit 1
 fi
 echo "clang-tidy: no findings"

@@ -1,89 +1,126 @@
 // The browser edition's core: the page's Worker has the analysis read a
 // file through read_input (in slices of the file, or from bytes it holds)
-// and takes back the bytes of its structure.txt.
+// and takes the bytes of its structure.txt from write_output, a part at a
+// time. Memory running out aborts the module (the page's WebAssembly has no
+// exceptions); the Worker catches that and starts afresh.
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE  // fopencookie
 #endif
 #include <emscripten.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <new>
+#include <vector>
 
 #include "analysis/analysis.h"
 #include "input/input.h"
 
 // Reads up to `size` bytes of the file into `buffer`: the count, 0 at its
 // end, -1 when it cannot be read (the Worker's readInput).
+// Takes `size` bytes of structure.txt at `bytes` (the Worker's writeOutput).
 // clang-format off
 EM_JS(int, read_input, (char* buffer, int size), { return Module.readInput(buffer, size); });
+EM_JS(void, write_output, (const char* bytes, int size), { Module.writeOutput(bytes, size); });
 // clang-format on
 
 namespace {
 
-// What the last analysis made, held for the page until the next one.
-struct Result {
-  char* bytes = nullptr;
-  std::size_t size = 0;
-  std::size_t made = 0;
-};
-Result last;
+// What an analysis ended in, by the names the Worker and the page know.
+// structure.txt went to write_output whole.
+constexpr char kDone[] = "done";
+// The file could not be read to its end.
+constexpr char kNotRead[] = "not-read";
+// The file was read, but its structure.txt is more than the page offers.
+constexpr char kTooLarge[] = "too-large";
+
+// The largest structure.txt that the page offers: a tablet's tab holds it
+// twice for a moment (the parts, then the Blob made of them).
+constexpr std::uint64_t kLargestOutput = std::uint64_t{512} << 20;
+// The size of the parts that structure.txt reaches the Worker in.
+constexpr std::size_t kPart = std::size_t{1} << 20;
+
+// Outline lines that the last analysis made, for tenapi_made.
+std::size_t last_made = 0;
 
 ssize_t read_cookie(void*, char* buffer, std::size_t size) {
   return read_input(buffer, static_cast<int>(size));
 }
 
-// The stream's state belongs to the Worker: closing it frees nothing here.
-int close_cookie(void*) { return 0; }
+// Gathers what the outline's stream writes into parts of kPart bytes, so
+// that the Worker copies out a few large parts, not thousands of writes.
+class Parts {
+ public:
+  Parts() { part_.reserve(kPart); }
 
-// Analyses the file and renders its outline into last: tenapi_analyse's
-// status.
-int analyse_input() {
+  void put(const char* bytes, std::size_t size) {
+    while (size > 0) {
+      std::size_t n = std::min(size, kPart - part_.size());
+      part_.insert(part_.end(), bytes, bytes + n);
+      bytes += n;
+      size -= n;
+      if (part_.size() == kPart) flush();
+    }
+  }
+
+  void flush() {
+    if (!part_.empty()) write_output(part_.data(), static_cast<int>(part_.size()));
+    part_.clear();
+  }
+
+ private:
+  std::vector<char> part_;
+};
+
+ssize_t write_cookie(void* parts, const char* bytes, std::size_t size) {
+  static_cast<Parts*>(parts)->put(bytes, size);
+  return static_cast<ssize_t>(size);
+}
+
+int close_parts(void* parts) {
+  static_cast<Parts*>(parts)->flush();
+  return 0;
+}
+
+// The stream's state belongs to the Worker: closing it frees nothing here.
+int close_input(void*) { return 0; }
+
+const char* analyse_input() {
   auto lines = std::make_unique<tenapi::Outline>();
-  cookie_io_functions_t io = {read_cookie, nullptr, nullptr, close_cookie};
-  tenapi::InputFile input(fopencookie(nullptr, "rb", io));
-  // A stream in memory fails only for want of memory.
-  if (!input) return 2;
+  tenapi::InputFile input(fopencookie(nullptr, "rb", {read_cookie, nullptr, nullptr, close_input}));
+  // A stream fails to open only for want of memory.
+  if (!input) return kNotRead;
   tenapi::LineReader reader(input.get());
   tenapi::Analysis analysis = tenapi::analyse(reader, *lines);
-  if (!analysis.read) return 1;
-  last.made = analysis.made;
-  std::FILE* out = open_memstream(&last.bytes, &last.size);
-  if (out == nullptr) return 2;
-  bool rendered = tenapi::render_outline(out, *lines);
-  return std::fclose(out) == 0 && rendered ? 0 : 2;
+  if (!analysis.read) return kNotRead;
+  last_made = analysis.made;
+  if (tenapi::rendered_size(*lines) > kLargestOutput) return kTooLarge;
+  Parts parts;
+  std::FILE* out = fopencookie(&parts, "wb", {nullptr, write_cookie, nullptr, close_parts});
+  if (out == nullptr) return kTooLarge;
+  // Parts does the buffering: stdio's own would only copy each write once more.
+  bool rendered = std::setvbuf(out, nullptr, _IONBF, 0) == 0 && tenapi::render_outline(out, *lines);
+  return std::fclose(out) == 0 && rendered ? kDone : kTooLarge;
 }
 
 }  // namespace
 
 extern "C" {
 
-// Analyses the file that read_input reads: 0 when its structure.txt is
-// ready (tenapi_bytes, tenapi_size, tenapi_made), 1 when the file cannot
-// be read to its end, 2 when memory runs out.
-EMSCRIPTEN_KEEPALIVE int tenapi_analyse() {
-  std::free(last.bytes);
-  last = Result();
-  int status = 2;
-  try {
-    status = analyse_input();
-  } catch (const std::bad_alloc&) {
-    // The input stream and the outline are released by now.
-  }
-  if (status != 0) {
-    std::free(last.bytes);
-    last = Result();
-  }
-  return status;
+// Analyses the file that read_input reads and hands its structure.txt to
+// write_output: the name of what it ended in (kDone and the others above).
+EMSCRIPTEN_KEEPALIVE const char* tenapi_analyse() {
+  last_made = 0;
+  return analyse_input();
 }
 
-// The bytes of structure.txt, their count, and how many outline lines the
-// file gave (more than 198 when the outline was cut, 0 when it has none).
-EMSCRIPTEN_KEEPALIVE const char* tenapi_bytes() { return last.bytes; }
-EMSCRIPTEN_KEEPALIVE std::size_t tenapi_size() { return last.size; }
-EMSCRIPTEN_KEEPALIVE std::size_t tenapi_made() { return last.made; }
+// How many outline lines the file gave (more than tenapi_lines when the
+// outline was cut, 0 when it has none), and how many lines structure.txt
+// holds.
+EMSCRIPTEN_KEEPALIVE std::size_t tenapi_made() { return last_made; }
+EMSCRIPTEN_KEEPALIVE std::size_t tenapi_lines() { return tenapi::kOutputLines; }
 
 }  // extern "C"

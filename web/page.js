@@ -1,11 +1,22 @@
 // The page: takes files from the button or a drop anywhere, has the Worker
 // analyse them one after another, and shows each outline with a link that
-// saves its structure.txt. The rules are all in the core.
+// saves its structure.txt. The rules are all in the core. A file that
+// fails gets a sentence and the next one runs, in a fresh Worker where the
+// last one can no longer be trusted.
 'use strict';
 const $ = (id) => document.getElementById(id);
 const times = (window.tenapiTimes = { outlines: [] });
+const code = URL.createObjectURL(new Blob([$('worker').textContent], { type: 'text/javascript' }));
+// Characters shown of a line at most, and the bytes that hold them.
+const shownChars = 300;
+const shownBytes = 4 * shownChars;
 const queue = [];
 let current = null;
+// The Worker, null until a file needs one; loading while it has no core.
+let worker = null;
+let loading = false;
+// A core has loaded: the page works in this browser, whatever fails later.
+let loaded = false;
 
 const say = (view, text, kind) => {
   const p = document.createElement('p');
@@ -15,88 +26,136 @@ const say = (view, text, kind) => {
   return p;
 };
 
+const failures = {
+  'not-read': 'ファイルが開けませんでした。',
+  'too-large': 'ファイルは よめましたが、structure.txt が 大きすぎて、この ページでは つくれません。',
+};
+
+function fail(job, status) {
+  job.status.textContent = failures[status] || failures['not-read'];
+  job.status.className = 'error';
+}
+
+// The lines as the file holds them: UTF-8 where all of them are, else
+// Shift_JIS. A cut line may end inside a character, which is left out.
+function decode(lines) {
+  const as = (encoding, fatal) => lines.map(([bytes, cut]) => {
+    const text = new TextDecoder(encoding, { fatal }).decode(bytes, { stream: cut });
+    if (!cut && text.length <= shownChars) return text;
+    const end = /[\uD800-\uDBFF]/.test(text[shownChars - 1]) ? shownChars - 1 : shownChars;
+    return `${text.slice(0, end)}…`;
+  });
+  try {
+    return as('utf-8', true);
+  } catch {
+    return as('shift_jis', false);
+  }
+}
+
+function show(job, { made, lines, blob, heads }) {
+  job.status.remove();
+  const link = document.createElement('a');
+  link.className = 'save';
+  link.download = job.name;
+  link.href = URL.createObjectURL(blob);
+  link.textContent = `${job.name} をほぞん`;
+  job.view.append(link);
+  const name = job.name;
+  if (made === 0) {
+    say(job.view, `${name} は ${lines} 行 ぜんぶ 空の 行です。このファイルからは、アウトラインの 行が ひとつも できませんでした。てなぴで ほぞんした .xml ファイルか、たしかめてください。`, 'error');
+  } else if (made > lines) {
+    say(job.view, `アウトラインは ぜんぶで ${made} 行 できましたが、${name} には はじめの ${lines} 行だけが 入ります。`);
+  } else if (made === lines) {
+    say(job.view, `${name} は ${lines} 行で、ぜんぶ アウトラインの 行です。`);
+  } else {
+    say(job.view, `${name} は ${lines} 行です。はじめの ${made} 行が アウトラインで、${made + 1} 行目からは 空の 行です。`);
+  }
+  const list = document.createElement('ol');
+  for (const text of decode(heads)) {
+    const item = document.createElement('li');
+    item.textContent = text;
+    list.append(item);
+  }
+  if (made > 0) job.view.append(list);
+  requestAnimationFrame(() => setTimeout(() => times.outlines.push(performance.now() - job.start)));
+}
+
 function broken() {
   $('old').hidden = false;
   $('app').hidden = true;
 }
 
-// The outline as the file holds it: UTF-8 where it is, else Shift_JIS.
-function decode(bytes) {
-  try {
-    return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
-  } catch {
-    return new TextDecoder('shift_jis').decode(bytes);
-  }
+function start() {
+  worker = new Worker(code);
+  loading = true;
+  worker.onmessage = ({ data }) => receive(data);
+  worker.onerror = (event) => {
+    event.preventDefault();
+    lost();
+  };
 }
 
-function show(job, { made, bytes }) {
-  // The file's lines as the core wrote them: the outline fills the first.
-  const lines = decode(bytes).split('\r\n').slice(0, -1);
-  const shown = Math.min(made, lines.length);
-  job.status.remove();
-  const link = document.createElement('a');
-  link.className = 'save';
-  link.download = job.name;
-  link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
-  link.textContent = `${job.name} をほぞん`;
-  job.view.append(link);
-  if (made === 0) {
-    say(job.view, 'このファイルからは、アウトラインの 行が ひとつも できませんでした。てなぴで ほぞんした .xml ファイルか、たしかめてください。', 'error');
-  } else if (made > lines.length) {
-    say(job.view, `ぜんぶで ${made} 行 できましたが、structure.txt には はじめの ${lines.length} 行だけが 入ります。`);
-  } else {
-    say(job.view, `structure.txt は ${lines.length} 行です。${made + 1} 行目からは 空の 行です。`);
-  }
-  const list = document.createElement('ol');
-  for (const line of lines.slice(0, shown)) {
-    const item = document.createElement('li');
-    item.textContent = line.length > 300 ? `${line.slice(0, 300)}…` : line;
-    list.append(item);
-  }
-  if (shown > 0) job.view.append(list);
-  requestAnimationFrame(() => setTimeout(() => times.outlines.push(performance.now() - job.start)));
+// Ends the Worker; the next file gets a fresh one.
+function end() {
+  worker.terminate();
+  worker = null;
 }
 
 function next() {
   if (current || queue.length === 0) return;
+  if (!worker) start();
+  if (loading) return;
   current = queue.shift();
-  worker.postMessage({ file: current.file });
+  worker.postMessage({ file: current.file, limit: shownBytes });
 }
 
-function finish() {
+function finish(status) {
+  if (status) fail(current, status);
   current = null;
   next();
 }
 
-const worker = new Worker(URL.createObjectURL(new Blob([$('worker').textContent], { type: 'text/javascript' })));
-worker.onerror = broken;
-worker.onmessage = ({ data }) => {
+// The Worker failed outside an analysis: its file fails. A core that did
+// not load ends the page only if none ever did; else the files waiting fail
+// too, and the next choice tries a fresh Worker.
+function lost() {
+  end();
+  if (!loaded) return broken();
+  if (loading) queue.splice(0).forEach((job) => fail(job, 'not-read'));
+  loading = false;
+  if (current) finish('not-read');
+}
+
+function receive(data) {
   if (data.ready) {
+    loading = false;
+    loaded = true;
     $('choose').disabled = false;
-    times.ready = performance.now();
+    times.ready ??= performance.now();
+    next();
   } else if (data.broken) {
-    broken();
+    lost();
   } else if (data.progress !== undefined) {
     current.status.textContent = `よみこみ中… ${Math.floor(data.progress * 100)}%`;
-  } else if (data.status === 0) {
+  } else if (data.status === 'done') {
     times.memory = Math.max(times.memory || 0, data.memory);
     show(current, data);
     finish();
-  } else if (data.status === 1 && !current.whole) {
-    // The file could not be read in slices: once more, read whole here.
-    current.whole = true;
-    // A removed file can read as fewer bytes than it had, and no error.
-    const failed = () => worker.onmessage({ data: { status: 1 } });
-    current.file.arrayBuffer().then((buffer) => {
-      if (buffer.byteLength !== current.file.size) return failed();
-      worker.postMessage({ bytes: new Uint8Array(buffer) }, [buffer]);
-    }, failed);
+  } else if (data.reread && !current.bytes) {
+    // The Worker cannot read a chosen File here (WebKit from file://): the
+    // page reads it whole, once. A removed file can read short, with no error.
+    current.bytes = true;
+    const job = current;
+    job.file.arrayBuffer().then((buffer) => {
+      if (job !== current) return;
+      if (buffer.byteLength !== job.file.size) return finish('not-read');
+      worker.postMessage({ bytes: new Uint8Array(buffer), limit: shownBytes }, [buffer]);
+    }, () => job === current && finish('not-read'));
   } else {
-    current.status.textContent = 'ファイルが開けませんでした。';
-    current.status.className = 'error';
-    finish();
+    if (data.fresh) end();
+    finish(data.status);
   }
-};
+}
 
 // Each file gets its part of the page; several at once are saved under
 // names of their own (taro.xml: taro.structure.txt).
@@ -132,3 +191,4 @@ document.addEventListener('drop', (event) => {
 });
 $('old').hidden = true;
 $('app').hidden = false;
+start();

@@ -1,24 +1,35 @@
 // The page's Worker, after the core: analyses one file at a time. A File is
 // read in slices as the core asks for them, bytes from the page from
-// memory. Sends back the bytes of structure.txt, or the core's status.
+// memory. Sends back structure.txt as a Blob with the first bytes of its
+// lines, or what went wrong; anything that fails here ends the file, never
+// the page.
 'use strict';
+let core = null;
 let source = null;
 let at = 0;
 let shown = 0;
+let parts = [];
+// The file has been read and structure.txt is on its way out.
+let writing = false;
+// The first read of a File failed: the page may read it for this Worker.
+let unreadable = false;
 const ready = tenapiCore({
   // The core's read_input: up to `size` bytes at `buffer`, 0 at the end, -1
   // when the file cannot be read.
   readInput(buffer, size) {
     const total = source.bytes ? source.bytes.length : source.file.size;
     const n = Math.min(size, total - at);
-    // A File removed before it was read looks empty here, without an error:
-    // the page reads an empty File whole to tell.
-    if (n <= 0) return source.file && total === 0 ? -1 : 0;
     let slice;
     try {
+      if (n <= 0) {
+        // A removed File can look empty, with no error until it is read whole.
+        if (source.file && total === 0) new FileReaderSync().readAsArrayBuffer(source.file);
+        return 0;
+      }
       slice = source.bytes ? source.bytes.subarray(at, at + n)
         : new Uint8Array(new FileReaderSync().readAsArrayBuffer(source.file.slice(at, at + n)));
     } catch {
+      unreadable = at === 0 && !source.bytes;
       return -1;
     }
     // A file removed since it was chosen can read as fewer bytes, and no error.
@@ -31,18 +42,74 @@ const ready = tenapiCore({
     }
     return n;
   },
+  // The core's write_output: a part of structure.txt, copied out.
+  writeOutput(bytes, size) {
+    writing = true;
+    parts.push(this.HEAPU8.slice(bytes, bytes + size));
+  },
 });
-ready.then(() => postMessage({ ready: true }), () => postMessage({ broken: true }));
+ready.then((loaded) => {
+  core = loaded;
+  postMessage({ ready: true });
+}, () => postMessage({ broken: true }));
 
-onmessage = async ({ data }) => {
-  const core = await ready;
+// The first `count` lines of the file's bytes, each without its CR LF and
+// cut to at most `limit` bytes: [bytes, whether it was cut].
+function heads(parts, count, limit) {
+  const lines = [];
+  let pieces = [];
+  let kept = 0;
+  let length = 0;
+  for (const part of parts) {
+    for (let from = 0; from < part.length && lines.length < count;) {
+      const end = part.indexOf(10, from);
+      const stop = end < 0 ? part.length : end;
+      const piece = part.subarray(from, Math.min(stop, from + limit + 1 - kept));
+      pieces.push(piece);
+      kept += piece.length;
+      length += stop - from;
+      if (end < 0) break;
+      from = end + 1;
+      const bytes = new Uint8Array(kept);
+      pieces.reduce((at, bit) => (bytes.set(bit, at), at + bit.length), 0);
+      const cut = length - 1 > limit;
+      lines.push([bytes.subarray(0, cut ? limit : length - 1), cut]);
+      pieces = [];
+      kept = 0;
+      length = 0;
+    }
+  }
+  return lines;
+}
+
+onmessage = ({ data }) => {
   source = data;
   at = 0;
   shown = Date.now();
-  const status = core._tenapi_analyse();
-  source = null;
-  if (status !== 0) return postMessage({ status });
-  const start = core._tenapi_bytes();
-  const bytes = core.HEAPU8.slice(start, start + core._tenapi_size());
-  postMessage({ status, made: core._tenapi_made(), memory: core.HEAPU8.length, bytes }, [bytes.buffer]);
+  parts = [];
+  writing = false;
+  unreadable = false;
+  try {
+    const status = core.UTF8ToString(core._tenapi_analyse());
+    writing = true;
+    if (status === 'done') {
+      // The Blob is made here, off the page's thread: hundreds of megabytes
+      // take seconds. The page gets the lines it shows, cut to `limit` bytes.
+      const made = core._tenapi_made();
+      const lines = core._tenapi_lines();
+      postMessage({ status, made, lines, memory: core.HEAPU8.length,
+        blob: new Blob(parts, { type: 'text/plain' }), heads: heads(parts, Math.min(made, lines), data.limit) });
+    } else {
+      postMessage({ status, reread: status === 'not-read' && unreadable });
+    }
+  } catch {
+    // A trap, an abort (memory running out is "Aborted(OOM)") or a throw
+    // here: the core's memory can no longer be trusted, so the page ends
+    // this Worker. Before structure.txt is written, the file counts as one
+    // that cannot be read, as in the console tool.
+    postMessage({ status: writing ? 'too-large' : 'not-read', fresh: true });
+  } finally {
+    source = null;
+    parts = [];
+  }
 };
