@@ -19,11 +19,11 @@ while [ $# -gt 0 ]; do
   shift
 done
 [ "$test" = no ] || packages="$packages libgtest-dev tmux strace"
-[ "$web" = no ] || packages="$packages emscripten nodejs"
+[ "$web" = no ] || packages="$packages emscripten nodejs zip"
 # xvfb only recommends xauth, which xvfb-run needs; without fonts-noto-cjk
 # the page's screenshots show empty boxes.
 [ "$test$web" != yesyes ] ||
-  packages="$packages npm chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-noto-cjk"
+  packages="$packages npm chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-noto-cjk unzip"
 packages="$packages $*"
 japanese=no
 case " $packages " in *" wine64 "*) japanese=yes packages="$packages locales" ;; esac

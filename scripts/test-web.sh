@@ -29,6 +29,7 @@ rm -rf "$cases" "$big"
 trap 'rm -rf "$big" $again' EXIT
 mkdir -p "$cases" "$big"
 cp examples/*.xml tests/programs/*.xml "$cases/"
+cp examples/square.xml "$cases/たろう.xml"
 : >"$cases/empty.xml"
 printf '<block type="mevok_main" id="m">\n\032<block type="mevok_forward" id="f">\n' >"$cases/ctrl_z.xml"
 sed 's/$/\r/' examples/square.xml >"$cases/crlf.xml"
@@ -63,9 +64,12 @@ xvfb-run -a -s '-screen 0 1920x1080x24' node test.mjs webkit "../$cases"
 cd ..
 echo "browser tests passed; screenshots: build-web/screenshot-*.png"
 
-page=tenapi_outline-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-web/CMakeCache.txt).html
-ls -l "build-web/$page"
-(cd build-web && sha256sum -c "$page.sha256")
+release=tenapi_outline-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-web/CMakeCache.txt)
+page=$release.html site=$release-site.zip
+ls -l "build-web/$page" "build-web/$site" build-web/site
+(cd build-web && sha256sum -c "$page.sha256" "$site.sha256")
+# The site zip holds the site's files in one folder, tenapi_outline/.
+[ "$(unzip -Z1 "build-web/$site")" = "$(cd build-web/site && ls | sed 's|^|tenapi_outline/|')" ]
 # The commit built twice, each from a clean clone of it (whatever the
 # working tree holds), under two umasks: the same bytes.
 again=$(mktemp -d)
@@ -73,5 +77,7 @@ for mask in 022 077; do
   git clone -q . "$again/$mask"
   (cd "$again/$mask" && umask $mask && cmake --preset web && cmake --build --preset web-release) >/dev/null
 done
-cmp "$again/022/build-web/$page" "$again/077/build-web/$page"
-echo "built twice, the same bytes: $(cat "$again/022/build-web/$page.sha256")"
+for file in "$page" "$site"; do
+  cmp "$again/022/build-web/$file" "$again/077/build-web/$file"
+  echo "built twice, the same bytes: $(cat "$again/022/build-web/$file.sha256")"
+done

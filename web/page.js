@@ -1,8 +1,8 @@
 // The page: takes files from the button or a drop anywhere, has the Worker
 // analyse them one after another, and shows each outline with a link that
-// saves its structure.txt. The rules are all in the core. A file that
-// fails gets a sentence and the next one runs, in a fresh Worker where the
-// last one can no longer be trusted.
+// saves its structure.txt, and all of them in one zip. The rules are all
+// in the core. A file that fails gets a sentence and the next one runs, in
+// a fresh Worker where the last one can no longer be trusted.
 'use strict';
 const $ = (id) => document.getElementById(id);
 const times = (window.tenapiTimes = { outlines: [] });
@@ -12,6 +12,8 @@ const shownChars = 300;
 const shownBytes = 4 * shownChars;
 const queue = [];
 let current = null;
+// The outlines made so far, for the zip: { name, blob }.
+const outlines = [];
 // The Worker, null until a file needs one; loading while it has no core.
 let worker = null;
 let loading = false;
@@ -52,14 +54,47 @@ function decode(lines) {
   }
 }
 
+// A Home Screen web app on iPadOS cannot save through a link: there a save
+// goes to the share sheet (「"ファイル"に保存」).
+const share = navigator.standalone === true && typeof navigator.share === 'function';
+
+// Where a saved file went, on this device.
+function where() {
+  const agent = navigator.userAgent;
+  if (share) return '「"ファイル"に保存（ほぞん）」を えらぶと、「ファイル」アプリに 入ります。';
+  if (/iPad|iPhone/.test(agent) || (/Macintosh/.test(agent) && navigator.maxTouchPoints > 1)) {
+    return 'Safari に きかれたら、「ダウンロード」を おします（「表示（ひょうじ）」では ほぞんされません）。ファイルは 「ファイル」アプリの 「ダウンロード」に 入ります。';
+  }
+  if (/CrOS/.test(agent)) return 'ファイルは 「ファイル」アプリの 「ダウンロード」に 入りました。';
+  if (/Windows/.test(agent)) return 'ファイルは 「ダウンロード」フォルダーに 入りました。';
+  return 'ファイルは 「ダウンロード」に 入りました。';
+}
+
+// Makes `link` save `blob` as `name`, and say where it went. Its URL is
+// kept for the page's life: revoked at a click, a save can be lost.
+function offer(link, blob, name) {
+  link.download = name;
+  link.href = URL.createObjectURL(blob);
+  link.onclick = (event) => {
+    if (share) {
+      event.preventDefault();
+      navigator.share({ files: [new File([blob], name, { type: blob.type })] }).catch(() => {});
+    }
+    $('where').textContent = where();
+    $('where').hidden = false;
+    link.after($('where'));
+    $('where').scrollIntoView({ block: 'nearest' });
+  };
+}
+
 function show(job, { made, lines, blob, heads }) {
   job.status.remove();
   const link = document.createElement('a');
   link.className = 'save';
-  link.download = job.name;
-  link.href = URL.createObjectURL(blob);
+  offer(link, blob, job.name);
   link.textContent = `${job.name} をほぞん`;
   job.view.append(link);
+  outlines.push({ name: job.name, blob });
   const name = job.name;
   if (made === 0) {
     say(job.view, `${name} は ${lines} 行 ぜんぶ 空の 行です。このファイルからは、アウトラインの 行が ひとつも できませんでした。てなぴで ほぞんした .xml ファイルか、たしかめてください。`, 'error');
@@ -81,8 +116,30 @@ function show(job, { made, lines, blob, heads }) {
 }
 
 function broken() {
-  $('old').hidden = false;
+  $('too-old').hidden = false;
   $('app').hidden = true;
+}
+
+// Once every file chosen is done, the outlines so far in one zip, made now
+// so that a click saves it at once (Safari asks for the click itself before
+// a share). Names that repeat get a number: structure-2.txt.
+let bundles = 0;
+async function bundle() {
+  const mine = ++bundles;
+  if (outlines.length < 2) return;
+  const seen = new Map();
+  const now = new Date();
+  const files = outlines.map(({ name, blob }) => {
+    const n = (seen.get(name) || 0) + 1;
+    seen.set(name, n);
+    return { name: n > 1 ? name.replace(/(\.txt)$/, `-${n}$1`) : name, lastModified: now, input: blob };
+  });
+  const zip = await downloadZip(files).blob();
+  if (mine !== bundles || current || queue.length) return;
+  const pad = (n) => String(n).padStart(2, '0');
+  const stamp = `${now.getFullYear()}${pad(now.getMonth() + 1)}${pad(now.getDate())}-${pad(now.getHours())}${pad(now.getMinutes())}${pad(now.getSeconds())}`;
+  offer($('zip'), new Blob([zip], { type: 'application/zip' }), `structure-${stamp}.zip`);
+  $('all').hidden = false;
 }
 
 function start() {
@@ -102,7 +159,12 @@ function end() {
 }
 
 function next() {
-  if (current || queue.length === 0) return;
+  if (current) return;
+  if (queue.length === 0) {
+    bundle().catch(() => {});
+    return;
+  }
+  $('all').hidden = true;
   if (!worker) start();
   if (loading) return;
   current = queue.shift();
@@ -192,3 +254,8 @@ document.addEventListener('drop', (event) => {
 $('old').hidden = true;
 $('app').hidden = false;
 start();
+// The site (its page has a manifest) keeps itself for offline use, where a
+// server serves it; a page opened from a file has no service worker.
+if ($('manifest') && /^https?:$/.test(location.protocol) && navigator.serviceWorker) {
+  navigator.serviceWorker.register('sw.js').catch(() => {});
+}

@@ -3,12 +3,18 @@
 // alone and by a drop; every saved file must hold the bytes that the console
 // tool wrote (CASE.xml.structure). Chromium also takes BIG/huge.xml (memory
 // checked) with a file removed right after it was chosen, axe-core, and two
-// screenshots. Any request off the device or CSP violation fails.
+// screenshots. Then the site, served from localhost: kept by its service
+// worker on the first visit, it must open and work with the server gone, in
+// every engine; in Chromium also a changed site, the zip of a batch, and a
+// save through the share sheet. Any request off the device or the site, or
+// a CSP violation, fails.
 import crypto from 'node:crypto';
 import fs from 'node:fs';
+import http from 'node:http';
 import net from 'node:net';
+import os from 'node:os';
 import path from 'node:path';
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import puppeteer from 'puppeteer-core';
 import { Builder, By } from 'selenium-webdriver';
 
@@ -49,21 +55,39 @@ function check(got, files, names) {
     if (r.say !== say.replace('*', names[i])) fail(`${files[i]} says ${r.say}`);
   });
 }
+// The site under a path of its own, as a school's host serves it; with `up`
+// false every request fails as with no network.
+const site = { folder: path.resolve('../build-web/site'), up: true };
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
+const server = http.createServer((request, response) => {
+  if (!site.up) return request.socket.destroy();
+  const name = new URL(request.url, 'http://x').pathname.replace(/^\/class\//, '') || 'index.html';
+  fs.readFile(path.join(site.folder, name), (error, data) => (error ? response.writeHead(404).end()
+    : response.writeHead(200, { 'content-type': types[path.extname(name)] }).end(data)));
+});
+await new Promise((r) => server.listen(0, '127.0.0.1', r));
+const home = `http://127.0.0.1:${server.address().port}/class/`;
+const until = async (test, what) => {
+  for (let i = 0; !(await test()); i++) {
+    if (i === 200) throw new Error(`${what} after 20 s`);
+    await new Promise((r) => setTimeout(r, 100));
+  }
+};
 const batchNames = cases.map((f) => path.basename(f, '.xml') + '.structure.txt');
 
 if (engine === 'webkit') {
-  // A free port, and the driver asked until it answers (10 s at most).
+  // A free port, and the driver asked until it answers.
   const port = await new Promise((r) => { const s = net.createServer().listen(0, '127.0.0.1', () => { const { port } = s.address(); s.close(() => r(port)); }); });
-  const server = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'inherit' });
-  for (let i = 0; !(await fetch(`http://127.0.0.1:${port}/status`).then((r) => r.ok, () => false)); i++) {
-    if (i === 100) throw new Error('WebKitWebDriver does not answer');
-    await new Promise((r) => setTimeout(r, 100));
-  }
+  const webdriver = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'inherit' });
+  await until(() => fetch(`http://127.0.0.1:${port}/status`).then((r) => r.ok, () => false), 'WebKitWebDriver does not answer');
   const driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({ browserName: 'MiniBrowser',
     'webkitgtk:browserOptions': { binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation'] } }).build();
   try {
-    for (const [files, names] of [[cases, batchNames], [[square], ['structure.txt']]]) {
-      await driver.get(url);
+    await driver.get(home);
+    await until(() => driver.executeScript('return !!navigator.serviceWorker.controller'), 'no service worker');
+    for (const [at, files, names] of [[url, cases, batchNames], [url, [square], ['structure.txt']], [home, [square], ['structure.txt']]]) {
+      site.up = at === url;
+      await driver.get(at);
       await driver.executeScript(watch);
       await driver.findElement(By.id('files')).sendKeys(files.join('\n'));
       check(await driver.executeScript(`return (${saved})()`), files, names);
@@ -71,7 +95,7 @@ if (engine === 'webkit') {
     }
   } finally {
     await driver.quit();
-    server.kill();
+    webdriver.kill();
   }
 } else {
   const browser = await puppeteer.launch({ browser: engine === 'firefox' ? 'firefox' : 'chrome', headless: true,
@@ -79,7 +103,7 @@ if (engine === 'webkit') {
     args: engine === 'firefox' ? [] : ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync'] });
   const page = await browser.newPage();
-  page.on('request', (r) => /^(file|data|blob):/.test(r.url()) || fail(`a request for ${r.url()}`));
+  page.on('request', (r) => /^(file|data|blob):/.test(r.url()) || r.url().startsWith(home) || fail(`a request for ${r.url()}`));
   page.on('pageerror', (e) => fail(e.message));
   await page.evaluateOnNewDocument(watch);
   const open = async (width = 1366, height = 768) => {
@@ -103,6 +127,7 @@ if (engine === 'webkit') {
   }, fs.readFileSync(square, 'base64'));
   check(await page.evaluate(saved), [square], ['structure.txt']);
   if (engine === 'chromium') {
+    await page.screenshot({ path: '../build-web/screenshot-1366x768.png' });
     // A line larger than the core's memory, then files that must run after
     // it (in a fresh Worker), with the page's results still shown.
     const batch = ['line.xml', 'full.xml', 'many.xml', 'empty.xml', 'toodeep.xml', 'square.xml']
@@ -115,7 +140,6 @@ if (engine === 'webkit') {
     await choose(path.join(big, 'deep.xml'));
     check(await page.evaluate(saved), [path.join(big, 'deep.xml')], ['structure.txt']);
     console.log(`chromium: the deep program in ${await page.evaluate('tenapiTimes.outlines[0]')} ms, WebAssembly memory ${await page.evaluate('tenapiTimes.memory') / 2 ** 20} MiB`);
-    await page.screenshot({ path: '../build-web/screenshot-1366x768.png' });
     await open(810, 1080);
     await page.addScriptTag({ path: 'node_modules/axe-core/axe.min.js' });
     const axe = await page.evaluate(() => axe.run({ runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] }));
@@ -132,6 +156,78 @@ if (engine === 'webkit') {
     await page.screenshot({ path: '../build-web/screenshot-810x1080.png' });
   }
   if ((await page.evaluate('violations')).length) fail('a CSP violation');
+  // The site: kept by its service worker on the first visit, it opens and
+  // works with the server gone, at each of its URLs.
+  await page.setViewport({ width: 810, height: 1080 });
+  await page.goto(home);
+  await page.waitForFunction(() => navigator.serviceWorker.controller);
+  if (engine === 'chromium') {
+    const { installabilityErrors } = await (await page.createCDPSession()).send('Page.getInstallabilityErrors');
+    for (const e of installabilityErrors) fail(`not installable: ${e.errorId}`);
+  }
+  site.up = false;
+  const [files, names] = engine === 'chromium' ? [cases, batchNames] : [[square], ['structure.txt']];
+  for (const at of [home, `${home}index.html`]) {
+    await page.goto(at);
+    await page.waitForSelector('#choose:not([disabled])');
+    await choose(...files);
+    check(await page.evaluate(saved), files, names);
+    if ((await page.evaluate('violations')).length) fail('a CSP violation on the site');
+  }
+  if (engine === 'chromium') {
+    // The batch's zip: each outline under its link's name, names in UTF-8.
+    await page.waitForSelector('#all:not([hidden])');
+    await page.screenshot({ path: '../build-web/screenshot-site-810x1080.png' });
+    const zip = path.join(os.tmpdir(), `tenapi-${process.pid}.zip`);
+    fs.writeFileSync(zip, Buffer.from(await page.evaluate(async () => {
+      const bytes = new Uint8Array(await (await fetch(document.getElementById('zip').href)).arrayBuffer());
+      return bytes.reduce((text, byte) => text + String.fromCharCode(byte), '');
+    }), 'latin1'));
+    const unzip = (...args) => execFileSync('unzip', args, { env: { LC_ALL: 'C.UTF-8' } });
+    const entries = unzip('-Z1', zip).toString().trim().split('\n');
+    if (entries.join() !== batchNames.join()) fail(`the zip holds ${entries}`);
+    entries.forEach((name, i) => crypto.createHash('sha256').update(unzip('-p', zip, name)).digest('hex') === sha(`${cases[i]}.structure`) || fail(`${name} in the zip`));
+    fs.rmSync(zip);
+    // A save gives the file's bytes and says where they went.
+    const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-saved-'));
+    await (await browser.target().createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await page.setViewport({ width: 360, height: 740 });
+    await page.click('section a.save');
+    await page.waitForSelector('#where:not([hidden])');
+    const first = path.join(downloads, batchNames[0]);
+    await until(() => fs.existsSync(first), 'no saved file');
+    if (sha(first) !== sha(`${cases[0]}.structure`)) fail('the saved file');
+    fs.rmSync(downloads, { recursive: true });
+    await page.screenshot({ path: '../build-web/screenshot-site-360.png' });
+    // A changed site shows after two loads, once its worker has taken over.
+    const changed = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-site-'));
+    fs.cpSync(site.folder, changed, { recursive: true });
+    const edit = (file, from, to) => fs.writeFileSync(path.join(changed, file), fs.readFileSync(path.join(changed, file), 'utf8').replace(from, to));
+    edit('index.html', '<footer>', '<footer>changed ');
+    edit('sw.js', /tenapi-\w+/, 'tenapi-changed');
+    Object.assign(site, { folder: changed, up: true });
+    await page.goto(home);
+    await page.waitForFunction(() => caches.keys().then((keys) => keys.join() === 'tenapi-changed'));
+    await page.goto(home);
+    if (!(await page.$eval('footer', (f) => f.textContent.startsWith('changed')))) fail('the changed site did not show');
+    fs.rmSync(changed, { recursive: true });
+    // On an iPad's Home Screen a save hands its bytes and name to the share sheet.
+    const app = await browser.newPage();
+    await app.evaluateOnNewDocument(() => {
+      Object.defineProperty(navigator, 'standalone', { value: true });
+      navigator.share = async ({ files: [file] }) => {
+        const sum = new Uint8Array(await crypto.subtle.digest('SHA-256', await file.arrayBuffer()));
+        window.shared = { name: file.name, sum: [...sum].map((b) => b.toString(16).padStart(2, '0')).join('') };
+      };
+    });
+    await app.goto(url);
+    await app.waitForSelector('#choose:not([disabled])');
+    await (await app.$('#files')).uploadFile(square);
+    await (await app.waitForSelector('section a.save')).click();
+    const shared = await (await app.waitForFunction(() => window.shared)).jsonValue();
+    if (shared.name !== 'structure.txt' || shared.sum !== sha(`${square}.structure`)) fail(`shared ${JSON.stringify(shared)}`);
+  }
   await browser.close();
 }
+server.close();
 console.log(`${engine}: ${process.exitCode ? 'FAILED' : 'passed'}`);
