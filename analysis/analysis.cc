@@ -1,11 +1,7 @@
 #include "analysis/analysis.h"
 
-#include <memory>
-#include <new>
 #include <string_view>
 
-#include "input/input.h"
-#include "output/output.h"
 #include "translate/translator.h"
 
 namespace tenapi {
@@ -24,31 +20,8 @@ Analysis analyse(LineReader& reader, Outline& lines) {
     OutlineLine& out = result.made < lines.size() ? lines[result.made] : unkept;
     if (translator.step(line, out.text, out.depth)) ++result.made;
   }
-  result.read = !reader.failed();
+  result.complete = !reader.failed();
   return result;
-}
-
-Analysed analyse_file(const std::string& name) {
-  // Memory running out means the input could not be read, until the output
-  // path is made; from then on, that the outline could not be written.
-  Analysed no_memory = Analysed::kNotRead;
-  try {
-    InputFile input = open_input(name);
-    if (!input) return Analysed::kNotRead;
-    auto lines = std::make_unique<Outline>();
-    LineReader reader(input.get());
-    // A file that cannot be read to its end is reported like one that does
-    // not open; nothing is written.
-    if (!analyse(reader, *lines).read) return Analysed::kNotRead;
-    no_memory = Analysed::kNotWritten;
-    // The input stays open while the outline is written. An existing file
-    // and one that cannot be written look the same.
-    Published written = write_structure(output_path(name), *lines);
-    return written == Published::kDone ? Analysed::kWritten : Analysed::kNotWritten;
-  } catch (const std::bad_alloc&) {
-    // The input file and the new file are released by now.
-    return no_memory;
-  }
 }
 
 }  // namespace tenapi

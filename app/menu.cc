@@ -2,20 +2,20 @@
 
 #include <string>
 
-#include "analysis/analysis.h"
+#include "app/analyse_file.h"
 
 namespace tenapi {
 
 namespace {
 
 // The screen that says what became of an analysis.
-Screen screen_for(Analysed analysed) {
-  switch (analysed) {
-    case Analysed::kWritten:
+Screen screen_for(FileOutcome outcome) {
+  switch (outcome) {
+    case FileOutcome::kWritten:
       return Screen::kWritten;
-    case Analysed::kNotWritten:
+    case FileOutcome::kNotWritten:
       return Screen::kNotWritten;
-    case Analysed::kNotRead:
+    case FileOutcome::kNotRead:
       break;
   }
   return Screen::kNotOpened;

@@ -1,4 +1,5 @@
-// The program's whole control flow: menu, file prompt, analysis, output.
+// The dialogue of the console tool: the menu, and the file prompt with the
+// screen for what became of each file.
 #ifndef TENAPI_APP_MENU_H_
 #define TENAPI_APP_MENU_H_
 

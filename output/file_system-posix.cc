@@ -34,6 +34,8 @@ Published copy_to_new(int fd, const std::string& name) {
 
 }  // namespace
 
+SystemName system_name(const std::string& name) { return {name, {}}; }
+
 bool file_exists(const std::string& name) {
   struct stat info;
   return lstat(name.c_str(), &info) == 0;
@@ -59,23 +61,23 @@ std::FILE* create_unnamed([[maybe_unused]] const std::string& folder) {
   return file;
 }
 
-std::FILE* create_new(const std::string& name, bool& taken) {
-  int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+std::FILE* create_new(const SystemName& name, bool& taken) {
+  int fd = open(name.name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
   taken = fd < 0 && errno == EEXIST;
   std::FILE* file = fd < 0 ? nullptr : fdopen(fd, "w+b");
   if (file == nullptr && fd >= 0) {
     // The file made here is empty: nothing is lost if these fail.
     (void)close(fd);
-    (void)unlink(name.c_str());
+    (void)unlink(name.name.c_str());
   }
   return file;
 }
 
 bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
-Published give_name(std::FILE*& file, std::string& temporary, const std::string& name) {
+Published give_name(std::FILE*& file, SystemName& temporary, const std::string& name) {
   int fd = fileno(file);
-  if (temporary.empty()) {
+  if (temporary.name.empty()) {
 #ifdef O_TMPFILE
     int linked = linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
     if (linked != 0 && errno != EEXIST) {
@@ -89,12 +91,12 @@ Published give_name(std::FILE*& file, std::string& temporary, const std::string&
     return copy_to_new(fd, name);
   }
   // A second name; the temporary one is removed with the NewFile.
-  if (link(temporary.c_str(), name.c_str()) == 0) return Published::kDone;
+  if (link(temporary.name.c_str(), name.c_str()) == 0) return Published::kDone;
   if (errno == EEXIST) return Published::kExists;
 #ifdef RENAME_NOREPLACE
   // No hard links here (FAT, exFAT, some network shares).
-  if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
-    temporary.clear();
+  if (renameat2(AT_FDCWD, temporary.name.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+    temporary.name.clear();
     return Published::kDone;
   }
   if (errno == EEXIST) return Published::kExists;
@@ -102,7 +104,7 @@ Published give_name(std::FILE*& file, std::string& temporary, const std::string&
   return copy_to_new(fd, name);
 }
 
-bool remove_file(const std::string& name) { return unlink(name.c_str()) == 0; }
+bool remove_file(const SystemName& name) { return unlink(name.name.c_str()) == 0; }
 
 void sync_folder(const std::string& folder) {
   int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);

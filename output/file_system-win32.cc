@@ -1,17 +1,40 @@
 // Windows: names are UTF-8 inside the program and UTF-16 for the system. A
 // new file is written under a name beside its final one and moved into
-// place, which fails when the final name exists.
+// place, which fails when the final name exists. Another program (a virus
+// scanner, the search indexer) often holds a file for a moment after it is
+// closed: moving or removing it is tried again for about half a second.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
-#include <new>
 #include <string>
 
 #include "output/file_system.h"
 #include "utf16/utf16.h"
 
 namespace tenapi {
+
+namespace {
+
+// Runs `call` until it succeeds, or fails for another reason than a file
+// held by someone else, or about half a second has passed; its result, with
+// the last error kept for GetLastError.
+template <typename Call>
+bool patiently(Call call) {
+  for (int tries = 1;; ++tries) {
+    if (call()) return true;
+    DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || tries == 25) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(20);
+  }
+}
+
+}  // namespace
+
+SystemName system_name(const std::string& name) { return {name, to_utf16(name, CP_UTF8)}; }
 
 bool file_exists(const std::string& name) {
   return GetFileAttributesW(to_utf16(name, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -24,9 +47,8 @@ std::string folder_of(const std::string& name) {
 
 std::FILE* create_unnamed(const std::string&) { return nullptr; }
 
-std::FILE* create_new(const std::string& name, bool& taken) {
-  std::wstring wide = to_utf16(name, CP_UTF8);
-  HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+std::FILE* create_new(const SystemName& name, bool& taken) {
+  HANDLE handle = CreateFileW(name.wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
@@ -43,7 +65,7 @@ std::FILE* create_new(const std::string& name, bool& taken) {
     } else {
       (void)_close(fd);
     }
-    (void)DeleteFileW(wide.c_str());
+    (void)DeleteFileW(name.wide.c_str());
   }
   return file;
 }
@@ -55,18 +77,19 @@ bool flush_to_disk(std::FILE* file) {
   return std::fflush(file) == 0 && FlushFileBuffers(handle) != 0;
 }
 
-Published give_name(std::FILE*& file, std::string& temporary, const std::string& name) {
-  // Both names first: memory running out leaves the file open, to be
-  // removed with the NewFile.
-  std::wstring from = to_utf16(temporary, CP_UTF8);
+Published give_name(std::FILE*& file, SystemName& temporary, const std::string& name) {
+  // The name first: memory running out leaves the file open, to be removed
+  // with the NewFile.
   std::wstring to = to_utf16(name, CP_UTF8);
   // Closed before the move: Windows moves no file that is open.
   bool closed = std::fclose(file) == 0;
   file = nullptr;
   if (!closed) return Published::kFailed;
-  // Without MOVEFILE_REPLACE_EXISTING the move fails when the name exists.
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    temporary.clear();
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when the name exists,
+  // and that is not tried again.
+  if (patiently([&] { return MoveFileExW(temporary.wide.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0; })) {
+    temporary.name.clear();
+    temporary.wide.clear();
     return Published::kDone;
   }
   DWORD error = GetLastError();
@@ -74,13 +97,8 @@ Published give_name(std::FILE*& file, std::string& temporary, const std::string&
                                                                      : Published::kFailed;
 }
 
-bool remove_file(const std::string& name) {
-  try {
-    return DeleteFileW(to_utf16(name, CP_UTF8).c_str()) != 0;
-  } catch (const std::bad_alloc&) {
-    // Called from a destructor, which must not throw.
-    return false;
-  }
+bool remove_file(const SystemName& name) {
+  return patiently([&] { return DeleteFileW(name.wide.c_str()) != 0; });
 }
 
 // MOVEFILE_WRITE_THROUGH has flushed the new name already.

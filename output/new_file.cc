@@ -26,10 +26,11 @@ NewFile::NewFile(const std::string& name) : name_(name), folder_(folder_of(name)
       bits /= 36;
     }
     bool taken = false;
-    stream_ = create_new(temporary, taken);
+    SystemName candidate = system_name(temporary);
+    stream_ = create_new(candidate, taken);
     if (stream_ != nullptr) {
       // Moved, not copied: nothing here may fail once the file exists.
-      temporary_ = std::move(temporary);
+      temporary_ = std::move(candidate);
       return;
     }
     if (!taken) return;
@@ -41,7 +42,7 @@ NewFile::~NewFile() {
   // close went is then of no use), a named one by its name. Should that
   // removal fail, the temporary stays, named for what it is.
   if (stream_ != nullptr) (void)std::fclose(stream_);
-  if (!temporary_.empty()) (void)remove_file(temporary_);
+  if (!temporary_.name.empty()) (void)remove_file(temporary_);
 }
 
 Published NewFile::publish() {

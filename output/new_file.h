@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "output/file_system.h"
 #include "output/published.h"
 
 namespace tenapi {
@@ -36,7 +37,7 @@ class NewFile {
   // can fail for want of memory once the file has its name.
   std::string folder_;
   // The file's temporary name; empty while it has none.
-  std::string temporary_;
+  SystemName temporary_;
   std::FILE* stream_ = nullptr;
 };
 

@@ -5,13 +5,6 @@
 
 namespace tenapi {
 
-std::string output_path(std::string path) {
-  // No backslash: npos + 1 wraps to 0 and the whole path is dropped.
-  path.erase(path.rfind('\\') + 1);
-  path += "structure.txt";
-  return path;
-}
-
 Published write_structure(const std::string& path, const Outline& lines) {
   // Checked first, so that an existing file costs no write at all.
   if (file_exists(path)) return Published::kExists;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "output/outline.h"
+#include "analysis/outline.h"
 #include "output/published.h"
 
 namespace tenapi {

@@ -69,7 +69,7 @@ page=$release.html site=$release-site.zip
 ls -l "build-web/$page" "build-web/$site" build-web/site
 (cd build-web && sha256sum -c "$page.sha256" "$site.sha256")
 # The site zip holds the site's files in one folder, tenapi_outline/.
-[ "$(unzip -Z1 "build-web/$site")" = "$(cd build-web/site && ls | sed 's|^|tenapi_outline/|')" ]
+[ "$(unzip -Z1 "build-web/$site")" = "$(cd build-web/site && LC_ALL=C ls | sed 's|^|tenapi_outline/|')" ]
 # The commit built twice, each from a clean clone of it (whatever the
 # working tree holds), under two umasks: the same bytes.
 again=$(mktemp -d)

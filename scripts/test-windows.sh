@@ -91,16 +91,16 @@ rm "$WINEPREFIX/drive_c/windows/system32/cmd.exe"
 if "$wine" cmd /c exit </dev/null >/dev/null 2>&1; then echo "cmd.exe still runs" >&2; exit 1; fi
 TERMINAL_LANG=ja_JP.UTF-8 bash scripts/test-terminal.sh "$wine" "$exe"
 
-# The release zip: the .exe and the usage text, and nothing else, with its
-# sum beside it.
+# The release zip: the .exe, the usage text and the licence, and nothing
+# else, with its sum beside it.
 cmake --build --preset windows-zip
 folder=tenapi_outline-$version-windows
 listing=$(unzip -Z1 "build-windows/$folder.zip")
 echo "build-windows/$folder.zip holds:"
 echo "$listing"
 # At its top level, so that "Extract all" gives one folder with the .exe.
-[ "$listing" = "$(printf '%s\n' README-ja.txt tenapi_outline.exe)" ] ||
-  { echo "the zip should hold exactly the .exe and README-ja.txt, at its top level" >&2; exit 1; }
+[ "$listing" = "$(printf '%s\n' LICENSE README-ja.txt tenapi_outline.exe)" ] ||
+  { echo "the zip should hold exactly the .exe, README-ja.txt and LICENSE, at its top level" >&2; exit 1; }
 (cd build-windows && sha256sum -c "$folder.zip.sha256")
 # The commit built twice, each from a clean clone of it (whatever the
 # working tree holds), under two umasks and time zones: the same bytes.

@@ -95,7 +95,7 @@ const char* analyse_input() {
   if (!input) return kNotRead;
   tenapi::LineReader reader(input.get());
   tenapi::Analysis analysis = tenapi::analyse(reader, *lines);
-  if (!analysis.read) return kNotRead;
+  if (!analysis.complete) return kNotRead;
   last_made = analysis.made;
   if (tenapi::rendered_size(*lines) > kLargestOutput) return kTooLarge;
   Parts parts;

@@ -51,6 +51,7 @@ string(REPLACE "@LINKS@" "<link rel=\"manifest\" id=\"manifest\" href=\"manifest
 file(REMOVE_RECURSE ${SITE})
 file(WRITE ${SITE}/index.html "${site}")
 file(COPY_FILE ${DIR}/manifest.webmanifest ${SITE}/manifest.webmanifest)
+file(COPY_FILE ${DIR}/../LICENSE ${SITE}/LICENSE)
 foreach(icon ${icons})
   file(COPY_FILE ${DIR}/icons/${icon} ${SITE}/${icon})
 endforeach()

@@ -1,6 +1,6 @@
 // The outline of one analysis, and the bytes of the file that holds it.
-#ifndef TENAPI_OUTPUT_OUTLINE_H_
-#define TENAPI_OUTPUT_OUTLINE_H_
+#ifndef TENAPI_ANALYSIS_OUTLINE_H_
+#define TENAPI_ANALYSIS_OUTLINE_H_
 
 #include <array>
 #include <cstddef>
@@ -33,4 +33,4 @@ std::uint64_t rendered_size(const Outline& lines);
 
 }  // namespace tenapi
 
-#endif  // TENAPI_OUTPUT_OUTLINE_H_
+#endif  // TENAPI_ANALYSIS_OUTLINE_H_

@@ -1,4 +1,4 @@
-#include "output/outline.h"
+#include "analysis/outline.h"
 
 #include <cstring>
 
