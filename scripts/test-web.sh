@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Builds the browser edition and tests it in headless Chromium and Firefox
-# and in WebKitGTK (under xvfb-run): each page's saved files must hold the
-# bytes that the console tool writes for the same inputs. Then makes the
-# release's copy of the page with its sum, and builds it again from a clean
-# clone to compare. Needs what "sh scripts/setup.sh test web" installs.
+# and in WebKitGTK (under xvfb-run), from the file and as the site served
+# from localhost: each page's saved files must hold the bytes that the
+# console tool writes for the same inputs. Then makes the release's page
+# and site zip with their sums, and builds them from two clean clones of
+# HEAD to compare. Needs what "sh scripts/setup.sh test web" installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The browsers take file names in the locale's encoding; one case has a
+# Japanese name.
+export LC_ALL=C.UTF-8
 
 cmake --preset release >/dev/null
 cmake --build --preset release

@@ -1,9 +1,12 @@
 // The site's service worker: keeps the site's files on the first visit and
 // serves them from that copy, so that the page opens and works with no
-// network. The copy is named by a hash of the files: a changed site brings
-// a changed worker, which takes over at once and removes the old copy.
+// network. The copy is named by a hash of the files and by the site's
+// folder: a changed site brings a changed worker, which takes over at once
+// and removes its old copy, never that of another copy of the site on the
+// same host.
 'use strict';
-const copy = 'tenapi-@HASH@';
+const folder = self.registration.scope;
+const copy = `tenapi-@HASH@ ${folder}`;
 const files = [@FILES@];
 
 self.addEventListener('install', (event) => {
@@ -13,7 +16,7 @@ self.addEventListener('install', (event) => {
 });
 
 self.addEventListener('activate', (event) => {
-  const old = (key) => key.startsWith('tenapi-') && key !== copy;
+  const old = (key) => key.startsWith('tenapi-') && key.endsWith(` ${folder}`) && key !== copy;
   event.waitUntil(caches.keys()
     .then((keys) => Promise.all(keys.filter(old).map((key) => caches.delete(key))))
     .then(() => self.clients.claim()));

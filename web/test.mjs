@@ -207,7 +207,7 @@ if (engine === 'webkit') {
     edit('sw.js', /tenapi-\w+/, 'tenapi-changed');
     Object.assign(site, { folder: changed, up: true });
     await page.goto(home);
-    await page.waitForFunction(() => caches.keys().then((keys) => keys.join() === 'tenapi-changed'));
+    await page.waitForFunction((want) => caches.keys().then((keys) => keys.join() === want), {}, `tenapi-changed ${home}`);
     await page.goto(home);
     if (!(await page.$eval('footer', (f) => f.textContent.startsWith('changed')))) fail('the changed site did not show');
     fs.rmSync(changed, { recursive: true });
