@@ -48,8 +48,8 @@ std::string folder_of(const std::string& name) {
 std::FILE* create_unnamed(const std::string&) { return nullptr; }
 
 std::FILE* create_new(const SystemName& name, bool& taken) {
-  HANDLE handle = CreateFileW(name.wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(name.wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
     taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
@@ -87,7 +87,9 @@ Published give_name(std::FILE*& file, SystemName& temporary, const std::string& 
   if (!closed) return Published::kFailed;
   // Without MOVEFILE_REPLACE_EXISTING the move fails when the name exists,
   // and that is not tried again.
-  if (patiently([&] { return MoveFileExW(temporary.wide.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0; })) {
+  if (patiently([&] {
+        return MoveFileExW(temporary.wide.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+      })) {
     temporary.name.clear();
     temporary.wide.clear();
     return Published::kDone;

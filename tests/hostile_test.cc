@@ -173,7 +173,8 @@ TEST_F(E2e, FolderThatTakesNoFile) {
     if (!read_only) {
       std::FILE* file = std::fopen((folder + "/filler").c_str(), "wb");
       std::string block(4096, 'f');
-      while (std::fwrite(block.data(), 1, block.size(), file) == block.size() && std::fflush(file) == 0) {
+      while (std::fwrite(block.data(), 1, block.size(), file) == block.size() &&
+             std::fflush(file) == 0) {
       }
       std::fclose(file);
       before = {"filler"};
@@ -288,11 +289,12 @@ TEST_F(E2e, EveryIoFaultEndsAsDesigned) {
       clears += bytes > 0 && args.find("\"\\33[H") == 3;
       shown += bytes;
       if (call == "openat") {
-        for (std::string kind :
-             {"prog.xml input", "TMPFILE unnamed", ".incomplete- named", "DIREC folder", "O_EXCL copy"})
+        for (std::string kind : {"prog.xml input", "TMPFILE unnamed", ".incomplete- named",
+                                 "DIREC folder", "O_EXCL copy"})
           if (key == call && args.find(kind.substr(0, kind.find(' '))) != args.npos)
             key += kind.substr(kind.find(' '));
-        on[std::atoi(line.c_str() + line.rfind("= ") + 2)] = key.substr(std::min(key.size(), call.size() + 1));
+        on[std::atoi(line.c_str() + line.rfind("= ") + 2)] =
+            key.substr(std::min(key.size(), call.size() + 1));
       } else if (std::string(" read write fsync close fcntl newfstatat pread64 ")
                      .find(" " + call + " ") != line.npos) {
         std::size_t quote = args.find('"') + 1;
@@ -336,7 +338,8 @@ TEST_F(E2e, EveryIoFaultEndsAsDesigned) {
   unsetenv("TENAPI_WRAPPER");
   // Every row occurs on one of the two.
   for (const auto& [outcome, calls] : kFaultTable)
-    for (const std::string& key : calls) EXPECT_TRUE(seen.count(key) || !exfat) << "never made: " << key;
+    for (const std::string& key : calls)
+      EXPECT_TRUE(seen.count(key) || !exfat) << "never made: " << key;
   if (!exfat)
     GTEST_SKIP() << "the exFAT half needs root, exfatprogs, exfat-fuse, a loop device and FUSE";
 }
