@@ -7,7 +7,13 @@
 cmake_minimum_required(VERSION 3.25)
 file(READ ${DIR}/page.html page)
 file(READ ${DIR}/page.css style)
-file(READ ${DIR}/page.js script)
+# The page's script in its parts, in this order: the Worker's life,
+# saving, showing, and the page that uses them.
+set(script "")
+foreach(part runner save show page)
+  file(READ ${DIR}/${part}.js text)
+  string(APPEND script "${text}")
+endforeach()
 file(READ ${CORE} core)
 file(READ ${DIR}/worker.js worker)
 set(worker "${core}\n${worker}")

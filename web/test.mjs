@@ -1,9 +1,10 @@
 // The page in real browsers. Usage: node test.mjs chromium|firefox|webkit CASES [BIG]
 // Each CASES/*.xml goes through the file input in one batch, square.xml
 // alone and by a drop; every saved file must hold the bytes that the console
-// tool wrote (CASE.xml.structure). Chromium also takes BIG/huge.xml (memory
-// checked) with a file removed right after it was chosen, axe-core, and two
-// screenshots. Then the site, served from localhost: kept by its service
+// tool wrote (CASE.xml.structure), and no word may break at 360 px. Chromium
+// also takes BIG/huge.xml (memory checked) with a file removed right after it
+// was chosen, a late error from a replaced Worker, two choices that must not
+// mix, axe-core, and screenshots. Then the site, served from localhost: kept by its service
 // worker on the first visit, it must open and work with the server gone, in
 // every engine; in Chromium also a changed site, the zip of a batch, and a
 // save through the share sheet. Any request off the device or the site, or
@@ -24,32 +25,39 @@ const cases = fs.readdirSync(dir).filter((f) => f.endsWith('.xml')).sort().map((
 const square = path.join(dir, 'square.xml');
 const fail = (what) => { console.error(`${engine}: ${what}`); process.exitCode = 1; };
 
-// In the page: once every file has its link or its error, what each shows:
-// the name it saves under, the SHA-256 of its bytes, and its last sentence.
+// In the page: once every file has its link or its error (within 3
+// minutes), what each shows: the name it saves under, the SHA-256 of its
+// bytes, and its sentence.
 async function saved() {
   const all = () => [...document.querySelectorAll('section')];
-  while (all().length === 0 || all().some((s) => !s.querySelector('a, .error'))) await new Promise((r) => setTimeout(r, 50));
+  for (const start = Date.now(); all().length === 0 || all().some((s) => !s.querySelector('a, .error'));) {
+    if (Date.now() - start > 180000) throw new Error('no result for every file after 3 minutes');
+    await new Promise((r) => setTimeout(r, 50));
+  }
   return Promise.all(all().map(async (s) => {
     const a = s.querySelector('a');
     const sum = a && new Uint8Array(await crypto.subtle.digest('SHA-256', await (await fetch(a.href)).arrayBuffer()));
     return { save: a && a.download, sum: a && [...sum].map((b) => b.toString(16).padStart(2, '0')).join(''),
-      say: [...s.querySelectorAll('p')].pop().textContent };
+      say: s.querySelector('p').textContent };
   }));
 }
 const watch = () => { window.violations = []; document.addEventListener('securitypolicyviolation', (e) => violations.push(e.violatedDirective)); };
 
 // What the page must say of a file (* for the name it saves under).
-const says = { 'line.xml': 'ファイルが開けませんでした。',
+const says = { 'line.xml': 'ファイルが開けませんでした。もう一度 えらびます。2回 出たら、先生を よびます。',
   'full.xml': '* は 198 行で、ぜんぶ アウトラインの 行です。',
   'many.xml': 'アウトラインは ぜんぶで 300 行 できましたが、* には はじめの 198 行だけが 入ります。',
-  'empty.xml': '* は 198 行 ぜんぶ 空の 行です。このファイルからは、アウトラインの 行が ひとつも できませんでした。てなぴで ほぞんした .xml ファイルか、たしかめてください。',
+  'empty.xml': 'アウトラインが できませんでした。てなぴで ほぞんした .xml を えらびなおします。',
   'toodeep.xml': 'ファイルは よめましたが、structure.txt が 大きすぎて、この ページでは つくれません。',
   'square.xml': '* は 198 行です。はじめの 7 行が アウトラインで、8 行目からは 空の 行です。' };
 const sha = (file) => crypto.createHash('sha256').update(fs.readFileSync(file)).digest('hex');
+// An outline with lines is offered under its name; 198 blank lines never are.
+const blank = crypto.createHash('sha256').update('\r\n'.repeat(198)).digest('hex');
+const offered = (file, sum = fs.existsSync(`${file}.structure`) && sha(`${file}.structure`)) => sum !== blank && sum;
 function check(got, files, names) {
   if (got.length !== files.length) return fail(`${got.length} results for ${files.length} files`);
   got.forEach((r, i) => {
-    const want = fs.existsSync(`${files[i]}.structure`) && sha(`${files[i]}.structure`);
+    const want = offered(files[i]);
     const say = says[path.basename(files[i])] ?? (want ? r.say : says['line.xml']);
     if (want ? r.sum !== want || r.save !== names[i] : r.save) fail(`${files[i]}: saved as ${r.save}`);
     if (r.say !== say.replace('*', names[i])) fail(`${files[i]} says ${r.say}`);
@@ -74,6 +82,32 @@ const until = async (test, what) => {
   }
 };
 const batchNames = cases.map((f) => path.basename(f, '.xml') + '.structure.txt');
+// In the page, with its help open: each break inside the page's own text
+// (not a file's name or outline) that is not at a blank, after 、。 or next
+// to a bracket, as "before|after".
+function inside() {
+  document.getElementById('help').open = true;
+  const bad = [];
+  for (const element of document.querySelectorAll('main p:not([hidden]), .steps li, dt, dd')) {
+    const walk = document.createTreeWalker(element, NodeFilter.SHOW_TEXT);
+    let top = null, before = '';
+    for (let node; (node = walk.nextNode());) {
+      for (let i = 0; i < node.data.length; i++) {
+        const range = document.createRange();
+        range.setStart(node, i);
+        range.setEnd(node, i + 1);
+        const [box] = range.getClientRects();
+        if (!box) continue;
+        if (top !== null && box.top > top + 4 && !/[\s、。「」（）]/.test(before) && !/[\s「（]/.test(node.data[i])) bad.push(`${before}|${node.data[i]}`);
+        [top, before] = [box.top, node.data[i]];
+      }
+    }
+  }
+  return bad;
+}
+const whole = (bad) => bad.length && fail(`words broken at 360 px: ${bad.join(' ')}`);
+// When square.xml was saved, as the page must say it in Japan.
+fs.utimesSync(square, new Date('2026-12-09T01:32:00Z'), new Date('2026-12-09T01:32:00Z'));
 
 if (engine === 'webkit') {
   // A free port, and the driver asked until it answers.
@@ -93,6 +127,8 @@ if (engine === 'webkit') {
       check(await driver.executeScript(`return (${saved})()`), files, names);
       if ((await driver.executeScript('return violations')).length) fail('a CSP violation');
     }
+    await driver.manage().window().setRect({ width: 360, height: 740 });
+    whole(await driver.executeScript(`return (${inside})()`));
   } finally {
     await driver.quit();
     webdriver.kill();
@@ -126,15 +162,50 @@ if (engine === 'webkit') {
     document.querySelector('h1').dispatchEvent(new DragEvent('drop', { dataTransfer: drop, bubbles: true, cancelable: true }));
   }, fs.readFileSync(square, 'base64'));
   check(await page.evaluate(saved), [square], ['structure.txt']);
+  await page.setViewport({ width: 360, height: 740 });
+  whole(await page.evaluate(inside));
   if (engine === 'chromium') {
     await page.screenshot({ path: '../build-web/screenshot-1366x768.png' });
+    // Each choice starts clean: a file with no line, then square.xml, shows
+    // square.xml alone, with its date, one save and no zip; at two sizes.
+    await page.emulateTimezone('Asia/Tokyo');
+    for (const width of [360, 810]) {
+      const shot = (what) => page.screenshot({ path: `../build-web/screenshot-${what}-${width}.png` });
+      await open(width, width === 360 ? 740 : 1080);
+      await shot('empty');
+      await page.click('#help summary').then(() => shot('help'));
+      await choose(path.join(dir, 'empty.xml'));
+      check(await page.evaluate(saved), [path.join(dir, 'empty.xml')], []);
+      await shot('no-line').then(() => choose(square));
+      check(await page.evaluate(saved), [square], ['structure.txt']);
+      await shot('one');
+      if (await page.$eval('#all', (all) => !all.hidden)) fail('a zip for one file');
+      const date = await page.$eval('h2 small', (small) => small.textContent);
+      if (date !== '12月9日 10:32 に ほぞんした ファイル') fail(`the date shown: ${date}`);
+    }
+    const readme = fs.readFileSync('../README-ja.txt', 'utf8');
+    for (const [, heading] of fs.readFileSync('page.html', 'utf8').matchAll(/<dt>(.*)<\/dt>/g)) readme.includes(heading) || fail(`README-ja.txt lacks ${heading}`);
     // A line larger than the core's memory, then files that must run after
-    // it (in a fresh Worker), with the page's results still shown.
+    // it (in a fresh Worker), with the page's results still shown. That
+    // first Worker throws once more after it has ended its file, when the
+    // page has replaced it: the page must not hear it.
     const batch = ['line.xml', 'full.xml', 'many.xml', 'empty.xml', 'toodeep.xml', 'square.xml']
       .map((f) => path.join(fs.existsSync(path.join(dir, f)) ? dir : big, f));
+    const late = await page.evaluateOnNewDocument(() => {
+      const Real = Worker;
+      let first = true;
+      window.Worker = function Late(url) {
+        if (!first) return new Real(url);
+        first = false;
+        return new Real(URL.createObjectURL(new Blob([`const post = postMessage;
+          postMessage = (m, t) => { post(m, t); if (m.status) setTimeout(() => { throw new Error('late'); }); };
+          ${document.getElementById('worker').textContent}`])));
+      };
+    });
     await open();
     await choose(...batch);
     check(await page.evaluate(saved), batch, batch.map((f) => `${path.basename(f, '.xml')}.structure.txt`));
+    await page.removeScriptToEvaluateOnNewDocument(late.identifier);
     if (await page.evaluate(() => document.getElementById('app').hidden)) fail('the results were hidden');
     await open();
     await choose(path.join(big, 'deep.xml'));
@@ -160,7 +231,7 @@ if (engine === 'webkit') {
   // works with the server gone, at each of its URLs.
   await page.setViewport({ width: 810, height: 1080 });
   await page.goto(home);
-  await page.waitForFunction(() => navigator.serviceWorker.controller);
+  await until(() => page.evaluate(() => !!navigator.serviceWorker.controller), 'no service worker');
   if (engine === 'chromium') {
     const { installabilityErrors } = await (await page.createCDPSession()).send('Page.getInstallabilityErrors');
     for (const e of installabilityErrors) fail(`not installable: ${e.errorId}`);
@@ -185,20 +256,27 @@ if (engine === 'webkit') {
     }), 'latin1'));
     const unzip = (...args) => execFileSync('unzip', args, { env: { LC_ALL: 'C.UTF-8' } });
     const entries = unzip('-Z1', zip).toString().trim().split('\n');
-    if (entries.join() !== batchNames.join()) fail(`the zip holds ${entries}`);
-    entries.forEach((name, i) => crypto.createHash('sha256').update(unzip('-p', zip, name)).digest('hex') === sha(`${cases[i]}.structure`) || fail(`${name} in the zip`));
+    const zipped = cases.filter((f) => offered(f));
+    if (entries.join() !== zipped.map((f) => path.basename(f, '.xml') + '.structure.txt').join()) fail(`the zip holds ${entries}`);
+    entries.forEach((name, i) => crypto.createHash('sha256').update(unzip('-p', zip, name)).digest('hex') === sha(`${zipped[i]}.structure`) || fail(`${name} in the zip`));
     fs.rmSync(zip);
     // A save gives the file's bytes and says where they went.
     const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-saved-'));
-    await (await browser.target().createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    const cdp = await browser.target().createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
     await page.setViewport({ width: 360, height: 740 });
     await page.click('section a.save');
-    await page.waitForSelector('#where:not([hidden])');
+    await page.waitForSelector('section .where:not([hidden])', { timeout: 10000 });
     const first = path.join(downloads, batchNames[0]);
     await until(() => fs.existsSync(first), 'no saved file');
     if (sha(first) !== sha(`${cases[0]}.structure`)) fail('the saved file');
     fs.rmSync(downloads, { recursive: true });
     await page.screenshot({ path: '../build-web/screenshot-site-360.png' });
+    // A download the browser refuses: nothing may say the file is saved.
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'deny' });
+    await page.click('section:nth-of-type(2) a.save');
+    const said = await page.$eval('section:nth-of-type(2) .where', (where) => where.textContent);
+    if (/入りました|ほぞんしました|ほぞんされました/.test(said)) fail(`a refused save says ${said}`);
     // A changed site shows after two loads, once its worker has taken over.
     const changed = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-site-'));
     fs.cpSync(site.folder, changed, { recursive: true });
@@ -207,7 +285,7 @@ if (engine === 'webkit') {
     edit('sw.js', /tenapi-\w+/, 'tenapi-changed');
     Object.assign(site, { folder: changed, up: true });
     await page.goto(home);
-    await page.waitForFunction((want) => caches.keys().then((keys) => keys.join() === want), {}, `tenapi-changed ${home}`);
+    await until(() => page.evaluate(() => caches.keys().then((keys) => keys.join())).then((keys) => keys === `tenapi-changed ${home}`), 'no changed copy');
     await page.goto(home);
     if (!(await page.$eval('footer', (f) => f.textContent.startsWith('changed')))) fail('the changed site did not show');
     fs.rmSync(changed, { recursive: true });
@@ -223,8 +301,9 @@ if (engine === 'webkit') {
     await app.goto(url);
     await app.waitForSelector('#choose:not([disabled])');
     await (await app.$('#files')).uploadFile(square);
-    await (await app.waitForSelector('section a.save')).click();
-    const shared = await (await app.waitForFunction(() => window.shared)).jsonValue();
+    await (await app.waitForSelector('section a.save', { timeout: 10000 })).click();
+    await until(() => app.evaluate(() => /わたしました/.test(document.querySelector('.where').textContent)), 'no sentence after the share');
+    const shared = await app.evaluate('shared');
     if (shared.name !== 'structure.txt' || shared.sum !== sha(`${square}.structure`)) fail(`shared ${JSON.stringify(shared)}`);
   }
   await browser.close();
