@@ -21,9 +21,10 @@ done
 [ "$test" = no ] || packages="$packages libgtest-dev tmux strace"
 [ "$web" = no ] || packages="$packages emscripten nodejs zip"
 # xvfb only recommends xauth, which xvfb-run needs; without fonts-noto-cjk
-# the page's screenshots show empty boxes.
+# the page's screenshots show empty boxes; zip makes a class's zip and
+# poppler-utils reads the printed sheet back.
 [ "$test$web" != yesyes ] ||
-  packages="$packages npm chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-noto-cjk unzip"
+  packages="$packages npm chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-noto-cjk unzip zip poppler-utils"
 packages="$packages $*"
 japanese=no
 case " $packages " in *" wine64 "*) japanese=yes packages="$packages locales" ;; esac

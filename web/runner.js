@@ -91,22 +91,25 @@ function makeRunner(code, { ready, broken, limit }) {
   }
 
   return {
-    // Queues `file`; `progress` hears how much of it has been read.
-    add(file, progress) {
+    // Queues `file` for `owner`; `progress` hears how much of it has been read.
+    add(file, progress, owner) {
       return new Promise((resolve) => {
-        queue.push({ file, progress, resolve });
+        queue.push({ file, progress, owner, resolve });
         next();
       });
     },
-    // Drops every file waiting and the one in the Worker, whose Worker ends:
-    // their promises say "dropped".
-    clear() {
-      queue.splice(0).forEach((waiting) => waiting.resolve({ status: 'dropped' }));
-      if (!job) return;
+    // Drops every file of `owner` waiting and the one in the Worker, whose
+    // Worker ends: their promises say "dropped".
+    clear(owner) {
+      const mine = (one) => one.owner === owner;
+      queue.filter(mine).forEach((waiting) => waiting.resolve({ status: 'dropped' }));
+      queue.splice(0, queue.length, ...queue.filter((one) => !mine(one)));
+      if (!job || !mine(job)) return;
       const dropped = job;
       job = null;
       end();
       dropped.resolve({ status: 'dropped' });
+      next();
     },
     start,
   };

@@ -24,11 +24,14 @@ function whereTo(name) {
 function offer(link, blob, name) {
   link.download = name;
   link.href = URL.createObjectURL(blob);
-  const where = document.createElement('p');
-  where.className = 'where';
-  where.setAttribute('role', 'status');
+  let where = link.nextElementSibling;
+  if (!where || where.className !== 'where') {
+    where = document.createElement('p');
+    where.className = 'where';
+    where.setAttribute('role', 'status');
+    link.after(where);
+  }
   where.hidden = true;
-  link.after(where);
   const tell = (text) => {
     where.textContent = text;
     where.hidden = !text;
@@ -48,4 +51,25 @@ function offer(link, blob, name) {
 function release(link) {
   if (link.href) URL.revokeObjectURL(link.href);
   link.removeAttribute('href');
+}
+
+// The name of each program's outline, after the program (12-たろう.xml:
+// 12-たろう.structure.txt), one that Windows can create and unpack: NFC,
+// its forbidden characters as _, a reserved device name prefixed with _,
+// cut to 100 characters, so that a path under a Downloads folder stays
+// short. A repeat, in any case, gets a number: taro-2.structure.txt.
+function outlineNames(fileNames) {
+  const used = new Set();
+  return fileNames.map((fileName) => {
+    let base = fileName.normalize('NFC').replace(/^.*[\\/]/, '').replace(/\.xml$/i, '');
+    base = [...base.replace(/[\\/:*?"<>|\u0000-\u001f\u007f]/g, '_')].slice(0, 100).join('');
+    if (/^(con|prn|aux|nul|com[1-9]|lpt[1-9])(\.|$)/i.test(base)) base = `_${base}`;
+    for (let n = 1; ; n++) {
+      const name = `${base}${n > 1 ? `-${n}` : ''}.structure.txt`;
+      if (!used.has(name.toLowerCase())) {
+        used.add(name.toLowerCase());
+        return name;
+      }
+    }
+  });
 }

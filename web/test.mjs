@@ -18,6 +18,8 @@ import path from 'node:path';
 import { execFileSync, spawn } from 'node:child_process';
 import puppeteer from 'puppeteer-core';
 import { Builder, By } from 'selenium-webdriver';
+import jsQR from 'jsqr';
+import { PNG } from 'pngjs';
 
 const [engine, dir, big] = process.argv.slice(2);
 const url = `file://${path.resolve('../build-web/tenapi_outline.html')}`;
@@ -105,6 +107,12 @@ function inside() {
   }
   return bad;
 }
+// What a QR code in a PNG says.
+const qr = (png) => {
+  const { data, width, height } = PNG.sync.read(png);
+  return jsQR(Uint8ClampedArray.from(data), width, height)?.data;
+};
+const unzip = (...args) => execFileSync('unzip', args, { env: { LC_ALL: 'C.UTF-8' } });
 const whole = (bad) => bad.length && fail(`words broken at 360 px: ${bad.join(' ')}`);
 // When square.xml was saved, as the page must say it in Japan.
 fs.utimesSync(square, new Date('2026-12-09T01:32:00Z'), new Date('2026-12-09T01:32:00Z'));
@@ -164,6 +172,45 @@ if (engine === 'webkit') {
   check(await page.evaluate(saved), [square], ['structure.txt']);
   await page.setViewport({ width: 360, height: 740 });
   whole(await page.evaluate(inside));
+  // The class view: files in goes, then its zip read back, with the list
+  // (一覧.csv) as rows of file, outline name, lines, result.
+  const teach = async (...goes) => {
+    await open();
+    await page.evaluate(() => { location.hash = '#class'; });
+    for (const files of goes) {
+      await (await page.$('#class-files')).uploadFile(...files);
+      await until(() => page.$eval('#class-note', (note) => note.textContent.startsWith('一覧に')), 'the class list');
+    }
+    await page.click('#class-save');
+    await until(() => page.$eval('#class-link', (link) => !!link.href), 'the class zip');
+    const zip = path.join(os.tmpdir(), `tenapi-${process.pid}.zip`);
+    fs.writeFileSync(zip, Buffer.from(await page.evaluate(async () => {
+      const bytes = new Uint8Array(await (await fetch(document.getElementById('class-link').href)).arrayBuffer());
+      return bytes.reduce((text, byte) => text + String.fromCharCode(byte), '');
+    }), 'latin1'));
+    const entries = unzip('-Z1', zip).toString().trim().split('\n');
+    const got = Object.fromEntries(entries.map((name) => [name, unzip('-p', zip, name)]));
+    fs.rmSync(zip);
+    const csv = got['一覧.csv'].toString();
+    if (!csv.startsWith('\uFEFF"ファイル"') || !csv.endsWith('"\r\n')) fail(`一覧.csv: ${csv}`);
+    return { entries, got, rows: csv.slice(1).trim().split('\r\n').slice(1).map((row) => row.slice(1, -1).split('","')) };
+  };
+  const same = (bytes, file) => crypto.createHash('sha256').update(bytes).digest('hex') === sha(`${file}.structure`);
+  // A zip as Windows Explorer writes one (Shift_JIS names, ソ and 表 among
+  // them, no UTF-8 flag), and as Info-ZIP does (UTF-8, no flag), with an
+  // entry that is not .xml and one whose CRC is wrong.
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-zip-'));
+  for (const [name, from] of [['ABCD.xml', square], ['たろう.xml', path.join(dir, 'two_stacks.xml')], ['note.txt', square], ['bad.xml', square]]) fs.copyFileSync(from, path.join(folder, name));
+  execFileSync('zip', ['-X', '-j', '-q', 'class.zip', 'ABCD.xml', 'たろう.xml', 'note.txt', 'bad.xml'], { cwd: folder, env: { LC_ALL: 'C.UTF-8' } });
+  const bytes = fs.readFileSync(path.join(folder, 'class.zip'));
+  for (let at; (at = bytes.indexOf('ABCD')) >= 0;) Buffer.from([0x83, 0x5c, 0x95, 0x5c]).copy(bytes, at);
+  const bad = bytes.lastIndexOf('bad.xml') - 30;
+  bytes.writeUInt32LE((bytes.readUInt32LE(bad) ^ 1) >>> 0, bad);
+  fs.writeFileSync(path.join(folder, 'class.zip'), bytes);
+  const read = await teach([path.join(folder, 'class.zip')]);
+  if (JSON.stringify(read.rows.map((row) => row.slice(0, 2))) !== JSON.stringify([['bad.xml', ''], ['note.txt', ''], ['ソ表.xml', 'ソ表.structure.txt'], ['たろう.xml', 'たろう.structure.txt']])
+    || !same(read.got['ソ表.structure.txt'], square) || !same(read.got['たろう.structure.txt'], path.join(dir, 'two_stacks.xml'))) fail(`the zip read: ${JSON.stringify(read.rows)}`);
+  fs.rmSync(folder, { recursive: true });
   if (engine === 'chromium') {
     await page.screenshot({ path: '../build-web/screenshot-1366x768.png' });
     // Each choice starts clean: a file with no line, then square.xml, shows
@@ -179,10 +226,31 @@ if (engine === 'webkit') {
       await shot('no-line').then(() => choose(square));
       check(await page.evaluate(saved), [square], ['structure.txt']);
       await shot('one');
-      if (await page.$eval('#all', (all) => !all.hidden)) fail('a zip for one file');
       const date = await page.$eval('h2 small', (small) => small.textContent);
       if (date !== '12月9日 10:32 に ほぞんした ファイル') fail(`the date shown: ${date}`);
     }
+    // Files in three goes, then Taro.xml again: in the zip named after their
+    // programs, in natural order; the list names the failures first.
+    const goes = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-goes-'));
+    const put = (name, from) => (fs.copyFileSync(from, path.join(goes, name)), path.join(goes, name));
+    const [taro, odd, none, lower] = [['Taro.xml', square], ['a:b?.xml', path.join(dir, 'if_else_sum.xml')],
+      ['empty.xml', path.join(dir, 'empty.xml')], ['taro.xml', path.join(dir, 'two_stacks.xml')]].map(([name, from]) => put(name, from));
+    const class3 = await teach([taro, odd, none], [path.join(big, 'line.xml')], [lower], [taro]);
+    if (JSON.stringify(class3.rows) !== JSON.stringify([['empty.xml', '', '', 'アウトラインが 1 行もできませんでした'],
+      ['line.xml', '', '', '読めませんでした（もう一度出してもらってください）'], ['a:b?.xml', 'a_b_.structure.txt', '10', 'できました'],
+      ['taro.xml', 'taro.structure.txt', '2', 'できました'], ['Taro.xml', 'Taro-2.structure.txt', '7', 'できました']])) fail(`the class list: ${JSON.stringify(class3.rows)}`);
+    if (!same(class3.got['a_b_.structure.txt'], odd.replace(goes, dir).replace('a:b?', 'if_else_sum')) || !same(class3.got['Taro-2.structure.txt'], square)) fail('the class zip');
+    if (!(await page.$eval('#class-note', (note) => note.textContent.includes('Taro.xml は、同じ')))) fail('Taro.xml twice');
+    // Thirty-five files, 7 and 19 missing and three that give no line.
+    for (const [i, n] of Array.from({ length: 37 }, (_, i) => i + 1).filter((n) => n !== 7 && n !== 19).entries()) {
+      put(`${n}-${i % 12 ? 'たろう' : 'はなこ'}.xml`, i % 12 ? square : path.join(dir, 'empty.xml'));
+    }
+    const started = Date.now();
+    await teach(fs.readdirSync(goes).filter((name) => /^\d/.test(name)).map((name) => path.join(goes, name)));
+    console.log(`chromium: 35 files collected and zipped in ${Date.now() - started} ms`);
+    if (await page.$eval('#class-missing', (p) => p.textContent) !== '出席番号 7、19 が ありません。') fail('the missing numbers');
+    await page.screenshot({ path: '../build-web/screenshot-class-1366x768.png' });
+    fs.rmSync(goes, { recursive: true });
     const readme = fs.readFileSync('../README-ja.txt', 'utf8');
     for (const [, heading] of fs.readFileSync('page.html', 'utf8').matchAll(/<dt>(.*)<\/dt>/g)) readme.includes(heading) || fail(`README-ja.txt lacks ${heading}`);
     // A line larger than the core's memory, then files that must run after
@@ -246,20 +314,28 @@ if (engine === 'webkit') {
     if ((await page.evaluate('violations')).length) fail('a CSP violation on the site');
   }
   if (engine === 'chromium') {
-    // The batch's zip: each outline under its link's name, names in UTF-8.
-    await page.waitForSelector('#all:not([hidden])');
     await page.screenshot({ path: '../build-web/screenshot-site-810x1080.png' });
-    const zip = path.join(os.tmpdir(), `tenapi-${process.pid}.zip`);
-    fs.writeFileSync(zip, Buffer.from(await page.evaluate(async () => {
-      const bytes = new Uint8Array(await (await fetch(document.getElementById('zip').href)).arrayBuffer());
-      return bytes.reduce((text, byte) => text + String.fromCharCode(byte), '');
-    }), 'latin1'));
-    const unzip = (...args) => execFileSync('unzip', args, { env: { LC_ALL: 'C.UTF-8' } });
-    const entries = unzip('-Z1', zip).toString().trim().split('\n');
-    const zipped = cases.filter((f) => offered(f));
-    if (entries.join() !== zipped.map((f) => path.basename(f, '.xml') + '.structure.txt').join()) fail(`the zip holds ${entries}`);
-    entries.forEach((name, i) => crypto.createHash('sha256').update(unzip('-p', zip, name)).digest('hex') === sha(`${zipped[i]}.structure`) || fail(`${name} in the zip`));
-    fs.rmSync(zip);
+    // The class view's QR code says the site's address, and fills 80% of
+    // the screen when big; the learners' sheet is one A4 page with the steps
+    // and a QR code that reads.
+    await page.goto(`${home}#class`);
+    if (qr(await (await page.waitForSelector('#qr-code svg')).screenshot()) !== home) fail('the QR code');
+    await page.click('#qr-big');
+    if (await page.$eval('#qr-code svg', (svg) => svg.getBoundingClientRect().width < 0.8 * Math.min(innerWidth, innerHeight))) fail('the big QR code');
+    await page.click('#qr-big');
+    const sheet = path.join(os.tmpdir(), `tenapi-sheet-${process.pid}`);
+    await page.evaluate(() => dispatchEvent(new Event('beforeprint')));
+    await page.pdf({ path: `${sheet}.pdf`, format: 'A4' });
+    execFileSync('pdftoppm', ['-r', '100', '-png', `${sheet}.pdf`, sheet]);
+    const text = execFileSync('pdftotext', [`${sheet}.pdf`, '-']).toString();
+    if (!/Pages:\s+1\n/.test(execFileSync('pdfinfo', [`${sheet}.pdf`]).toString()) || !text.includes('ファイルをえらぶ') || !text.includes('先生を よびます')) fail(`the sheet: ${text}`);
+    if (qr(fs.readFileSync(`${sheet}-1.png`)) !== home) fail('the QR code on the sheet');
+    fs.renameSync(`${sheet}-1.png`, '../build-web/sheet.png');
+    fs.rmSync(`${sheet}.pdf`);
+    await page.goto(home);
+    await page.waitForSelector('#choose:not([disabled])');
+    await choose(...files);
+    await page.evaluate(saved);
     // A save gives the file's bytes and says where they went.
     const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-saved-'));
     const cdp = await browser.target().createCDPSession();
