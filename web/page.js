@@ -66,6 +66,15 @@ document.addEventListener('drop', (event) => {
   event.preventDefault();
   (location.hash === '#class' ? collect : take)([...event.dataTransfer.files], event.timeStamp);
 });
+// An installed app opened from a Chromebook's Files app gets its files
+// here (Chrome 102 and later); elsewhere there is no launchQueue.
+if ('launchQueue' in window) {
+  launchQueue.setConsumer(async ({ files }) => {
+    const start = performance.now();
+    const chosen = await Promise.all(files.filter((handle) => handle.kind === 'file').map((handle) => handle.getFile().catch(() => null)));
+    take(chosen.filter(Boolean), start);
+  });
+}
 $('old').hidden = true;
 $('app').hidden = false;
 runner.start();

@@ -2,13 +2,15 @@
 // read in slices as the core asks for them, bytes from the page from
 // memory. Sends back structure.txt as a Blob with the first bytes of its
 // lines, or what went wrong; anything that fails here ends the file, never
-// the page.
+// the page. structure.txt is held once: each part goes into a Blob of its
+// own as it leaves the core, and the Blobs are joined at the end.
 'use strict';
 let core = null;
 let source = null;
 let at = 0;
 let shown = 0;
 let parts = [];
+let heads = null;
 // The file has been read and structure.txt is on its way out.
 let writing = false;
 // The first read of a File failed: the page may read it for this Worker.
@@ -45,7 +47,9 @@ const ready = tenapiCore({
   // The core's write_output: a part of structure.txt, copied out.
   writeOutput(bytes, size) {
     writing = true;
-    parts.push(this.HEAPU8.slice(bytes, bytes + size));
+    const part = this.HEAPU8.subarray(bytes, bytes + size);
+    heads.add(part);
+    parts.push(new Blob([part]));
   },
 });
 ready.then((loaded) => {
@@ -53,18 +57,19 @@ ready.then((loaded) => {
   postMessage({ ready: true });
 }, () => postMessage({ broken: true }));
 
-// The first `count` lines of the file's bytes, each without its CR LF and
-// cut to at most `limit` bytes: [bytes, whether it was cut].
-function heads(parts, count, limit) {
+// The first `count` lines of structure.txt, from its parts as they come,
+// each without its CR LF and cut to at most `limit` bytes: [bytes, whether
+// it was cut]. What is kept is copied: the core's memory is used again.
+function firstLines(count, limit) {
   const lines = [];
   let pieces = [];
   let kept = 0;
   let length = 0;
-  for (const part of parts) {
+  const add = (part) => {
     for (let from = 0; from < part.length && lines.length < count;) {
       const end = part.indexOf(10, from);
       const stop = end < 0 ? part.length : end;
-      const piece = part.subarray(from, Math.min(stop, from + limit + 1 - kept));
+      const piece = part.slice(from, Math.min(stop, from + limit + 1 - kept));
       pieces.push(piece);
       kept += piece.length;
       length += stop - from;
@@ -78,8 +83,8 @@ function heads(parts, count, limit) {
       kept = 0;
       length = 0;
     }
-  }
-  return lines;
+  };
+  return { lines, add };
 }
 
 onmessage = ({ data }) => {
@@ -90,6 +95,7 @@ onmessage = ({ data }) => {
   writing = false;
   unreadable = false;
   try {
+    heads = firstLines(core._tenapi_lines(), data.limit);
     const status = core.UTF8ToString(core._tenapi_analyse());
     writing = true;
     if (status === 'done') {
@@ -98,7 +104,7 @@ onmessage = ({ data }) => {
       const made = core._tenapi_made();
       const lines = core._tenapi_lines();
       postMessage({ status, made, lines, memory: core.HEAPU8.length,
-        blob: new Blob(parts, { type: 'text/plain' }), heads: heads(parts, Math.min(made, lines), data.limit) });
+        blob: new Blob(parts, { type: 'text/plain' }), heads: heads.lines.slice(0, Math.min(made, lines)) });
     } else {
       postMessage({ status, reread: status === 'not-read' && unreadable });
     }
@@ -111,5 +117,6 @@ onmessage = ({ data }) => {
   } finally {
     source = null;
     parts = [];
+    heads = null;
   }
 };
