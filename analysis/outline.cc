@@ -10,14 +10,14 @@ namespace {
 constexpr std::size_t kBlankRun = 4096;
 
 // Writes 2 * depth blanks; false when a write fails.
-bool write_indent(std::FILE* file, int depth) {
+bool write_indent(Sink& sink, int depth) {
   std::size_t left = depth > 0 ? 2 * static_cast<std::size_t>(depth) : 0;
   if (left == 0) return true;
   char blanks[kBlankRun];
   std::memset(blanks, ' ', left < kBlankRun ? left : kBlankRun);
   while (left > 0) {
     std::size_t n = left < kBlankRun ? left : kBlankRun;
-    if (std::fwrite(blanks, 1, n, file) != n) return false;
+    if (!sink.write(blanks, n)) return false;
     left -= n;
   }
   return true;
@@ -25,11 +25,10 @@ bool write_indent(std::FILE* file, int depth) {
 
 }  // namespace
 
-bool render_outline(std::FILE* file, const Outline& lines) {
+bool render_outline(Sink& sink, const Outline& lines) {
   for (const OutlineLine& line : lines) {
-    if (!write_indent(file, line.depth) ||
-        std::fwrite(line.text.data(), 1, line.text.size(), file) != line.text.size() ||
-        std::fwrite("\r\n", 1, 2, file) != 2) {
+    if (!write_indent(sink, line.depth) || !sink.write(line.text.data(), line.text.size()) ||
+        !sink.write("\r\n", 2)) {
       return false;
     }
   }

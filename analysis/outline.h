@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace tenapi {
@@ -23,10 +22,23 @@ struct OutlineLine {
 // The outline lines of one analysis that reach the file, from index 0.
 using Outline = std::array<OutlineLine, kOutputLines>;
 
-// Writes the file's bytes to `file`: the 198 lines, each indented by two
+// Where rendered bytes go: a new file, the page's parts, memory.
+class Sink {
+ public:
+  // Takes `size` bytes; false when they cannot be taken.
+  virtual bool write(const char* bytes, std::size_t size) = 0;
+
+ protected:
+  Sink() = default;
+  ~Sink() = default;
+  Sink(const Sink&) = default;
+  Sink& operator=(const Sink&) = default;
+};
+
+// Writes the file's bytes to `sink`: the 198 lines, each indented by two
 // blanks per level of its depth and ending in CR LF. False when a write
-// fails.
-bool render_outline(std::FILE* file, const Outline& lines);
+// fails. Indentation goes in runs of up to 4 KiB blanks.
+bool render_outline(Sink& sink, const Outline& lines);
 
 // The number of bytes that render_outline writes for `lines`.
 std::uint64_t rendered_size(const Outline& lines);

@@ -9,7 +9,7 @@
 
 namespace tenapi {
 
-FileOutcome analyse_file(const std::string& name) {
+FileOutcome analyse_file(Disk& disk, const std::string& name) {
   // Memory running out means the input could not be read, until the output
   // path is made; from then on, that the outline could not be written.
   FileOutcome no_memory = FileOutcome::kNotRead;
@@ -26,7 +26,7 @@ FileOutcome analyse_file(const std::string& name) {
     // release them on every way out, a bad_alloc included; all that costs
     // is the reader's buffer while the outline is written. An existing
     // file and one that cannot be written look the same.
-    Published written = write_structure(output_path(name), *lines);
+    Published written = write_structure(disk, output_path(name), *lines);
     return written == Published::kDone ? FileOutcome::kWritten : FileOutcome::kNotWritten;
   } catch (const std::bad_alloc&) {
     // The input file and the new file are released by now.

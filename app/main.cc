@@ -4,6 +4,7 @@
 #include "app/menu.h"
 #include "console/console.h"
 #include "console/terminal.h"
+#include "output/file_system.h"
 
 int main() {
 #ifdef SIGXFSZ
@@ -15,7 +16,9 @@ int main() {
   try {
     tenapi::Terminal terminal;
     tenapi::Console console(terminal);
-    return tenapi::run_menu(console);
+    // The system's own file calls, for every file the tool writes.
+    tenapi::Disk disk;
+    return tenapi::run_menu(console, disk);
   } catch (const std::bad_alloc&) {
     // Memory ran out outside an analysis (which reports it on a screen):
     // end with a failure status rather than through std::terminate.

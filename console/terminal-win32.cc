@@ -33,6 +33,8 @@ struct Terminal::State {
   // A high surrogate whose low half comes with the next read, or 0.
   wchar_t pending = 0;
   bool ended = false;
+  // The console's title when the tool started, put back at its end.
+  std::wstring title = std::wstring(1024, L'\0');
 
   // Reads what the user typed next (a line, or as much as fits) into
   // `typed`; sets `ended` at Ctrl+Z or when the console fails.
@@ -64,9 +66,17 @@ struct Terminal::State {
   }
 };
 
-Terminal::Terminal() : state_(new State) {}
+// The console window's title band names the tool, not the .exe's path; the
+// title found is put back at the end, for a learner who started the tool
+// from a command prompt. Without a console these calls fail harmlessly.
+Terminal::Terminal() : state_(new State) {
+  state_->title.resize(GetConsoleTitleW(state_->title.data(), 1024));
+  (void)SetConsoleTitleW(L"てなぴ解析システム");
+}
 
-Terminal::~Terminal() = default;
+Terminal::~Terminal() {
+  if (!state_->title.empty()) (void)SetConsoleTitleW(state_->title.c_str());
+}
 
 int Terminal::read_byte() {
   State& s = *state_;

@@ -3,8 +3,6 @@
 // place, which fails when the final name exists. Another program (a virus
 // scanner, the search indexer) often holds a file for a moment after it is
 // closed: moving or removing it is tried again for about half a second.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <string>
@@ -15,6 +13,10 @@
 namespace tenapi {
 
 namespace {
+
+// The C runtime and this room hand a HANDLE around as an integer.
+// NOLINTNEXTLINE(performance-no-int-to-ptr)
+HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
 // Runs `call` until it succeeds, or fails for another reason than a file
 // held by someone else, or about half a second has passed; its result, with
@@ -36,62 +38,54 @@ bool patiently(Call call) {
 
 SystemName system_name(const std::string& name) { return {name, to_utf16(name, CP_UTF8)}; }
 
-bool file_exists(const std::string& name) {
-  return GetFileAttributesW(to_utf16(name, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string folder_of(const std::string& name) {
   std::string::size_type separator = name.find_last_of("\\/");
   return separator == std::string::npos ? "." : name.substr(0, separator + 1);
 }
 
-std::FILE* create_unnamed(const std::string&) { return nullptr; }
+bool Disk::exists(const std::string& name) {
+  return GetFileAttributesW(to_utf16(name, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-std::FILE* create_new(const SystemName& name, bool& taken) {
+FileHandle Disk::create_unnamed(const std::string&) { return kNoFile; }
+
+FileHandle Disk::create_new(const SystemName& name, bool& taken) {
   HANDLE handle = CreateFileW(name.wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-    return nullptr;
-  }
-  taken = false;
-  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
-  std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "w+b");
-  if (file == nullptr) {
-    // The file made here is empty: nothing is lost if these fail.
-    if (fd < 0) {
-      (void)CloseHandle(handle);
-    } else {
-      (void)_close(fd);
+  DWORD error = GetLastError();
+  taken = handle == INVALID_HANDLE_VALUE &&
+          (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+  return reinterpret_cast<FileHandle>(handle);
+}
+
+bool Disk::write(FileHandle file, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    DWORD part = size < (DWORD{1} << 30) ? static_cast<DWORD>(size) : DWORD{1} << 30;
+    DWORD written = 0;
+    if (WriteFile(handle_of(file), bytes, part, &written, nullptr) == 0 || written == 0) {
+      return false;
     }
-    (void)DeleteFileW(name.wide.c_str());
+    bytes += written;
+    size -= written;
   }
-  return file;
+  return true;
 }
 
-bool flush_to_disk(std::FILE* file) {
-  // The C runtime hands out a file's handle as an integer.
-  // NOLINTNEXTLINE(performance-no-int-to-ptr)
-  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-  return std::fflush(file) == 0 && FlushFileBuffers(handle) != 0;
+bool Disk::flush(FileHandle file) { return FlushFileBuffers(handle_of(file)) != 0; }
+
+bool Disk::close(FileHandle file) { return CloseHandle(handle_of(file)) != 0; }
+
+Published Disk::link(FileHandle, const SystemName&, const std::string&) {
+  return Published::kFailed;
 }
 
-Published give_name(std::FILE*& file, SystemName& temporary, const std::string& name) {
-  // The name first: memory running out leaves the file open, to be removed
-  // with the NewFile.
+Published Disk::move(const SystemName& temporary, const std::string& name) {
   std::wstring to = to_utf16(name, CP_UTF8);
-  // Closed before the move: Windows moves no file that is open.
-  bool closed = std::fclose(file) == 0;
-  file = nullptr;
-  if (!closed) return Published::kFailed;
   // Without MOVEFILE_REPLACE_EXISTING the move fails when the name exists,
   // and that is not tried again.
   if (patiently([&] {
         return MoveFileExW(temporary.wide.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
       })) {
-    temporary.name.clear();
-    temporary.wide.clear();
     return Published::kDone;
   }
   DWORD error = GetLastError();
@@ -99,11 +93,26 @@ Published give_name(std::FILE*& file, SystemName& temporary, const std::string& 
                                                                      : Published::kFailed;
 }
 
-bool remove_file(const SystemName& name) {
+Published Disk::copy(FileHandle, const std::string&) { return Published::kFailed; }
+
+bool Disk::remove(const SystemName& name) {
   return patiently([&] { return DeleteFileW(name.wide.c_str()) != 0; });
 }
 
 // MOVEFILE_WRITE_THROUGH has flushed the new name already.
-void sync_folder(const std::string&) {}
+bool Disk::sync_folder(const std::string&) { return true; }
+
+// Closed first: Windows moves no file that is open. Then moved, the one way.
+Published Disk::give_name(FileHandle& file, SystemName& temporary, const std::string& name) {
+  bool closed = close(file);
+  file = kNoFile;
+  if (!closed) return Published::kFailed;
+  Published moved = move(temporary, name);
+  if (moved == Published::kDone) {
+    temporary.name.clear();
+    temporary.wide.clear();
+  }
+  return moved;
+}
 
 }  // namespace tenapi

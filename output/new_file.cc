@@ -2,17 +2,18 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <utility>
-
-#include "output/file_system.h"
 
 namespace tenapi {
 
-NewFile::NewFile(const std::string& name) : name_(name), folder_(folder_of(name)) {
+NewFile::NewFile(Disk& disk, const std::string& name)
+    : disk_(disk), name_(name), folder_(folder_of(name)) {
+  part_.reserve(kPart);
   // Unnamed where the system allows it, so that a killed process leaves
   // nothing behind.
-  stream_ = create_unnamed(folder_);
-  if (stream_ != nullptr) return;
+  file_ = disk_.create_unnamed(folder_);
+  if (file_ != kNoFile) return;
   // Else under a name of its own beside the final one, its last six
   // letters and digits drawn anew until the name is free.
   std::string temporary = name + ".incomplete-XXXXXX";
@@ -27,8 +28,8 @@ NewFile::NewFile(const std::string& name) : name_(name), folder_(folder_of(name)
     }
     bool taken = false;
     SystemName candidate = system_name(temporary);
-    stream_ = create_new(candidate, taken);
-    if (stream_ != nullptr) {
+    file_ = disk_.create_new(candidate, taken);
+    if (file_ != kNoFile) {
       // Moved, not copied: nothing here may fail once the file exists.
       temporary_ = std::move(candidate);
       return;
@@ -38,17 +39,38 @@ NewFile::NewFile(const std::string& name) : name_(name), folder_(folder_of(name)
 }
 
 NewFile::~NewFile() {
-  // An unpublished file goes: an unnamed one with its stream (how that
-  // close went is then of no use), a named one by its name. Should that
-  // removal fail, the temporary stays, named for what it is.
-  if (stream_ != nullptr) (void)std::fclose(stream_);
-  if (!temporary_.name.empty()) (void)remove_file(temporary_);
+  // An unpublished file goes: an unnamed one when it is closed (how that
+  // went is then of no use), a named one by its name. Should that removal
+  // fail, the temporary stays, named for what it is.
+  if (file_ != kNoFile) (void)disk_.close(file_);
+  if (!temporary_.name.empty()) (void)disk_.remove(temporary_);
+}
+
+bool NewFile::write_part() {
+  failed_ = failed_ || !disk_.write(file_, part_.data(), part_.size());
+  part_.clear();
+  return !failed_;
+}
+
+bool NewFile::write(const char* bytes, std::size_t size) {
+  if (file_ == kNoFile || failed_) return false;
+  while (size > 0) {
+    std::size_t n = size < kPart - part_.size() ? size : kPart - part_.size();
+    part_.insert(part_.end(), bytes, bytes + n);
+    bytes += n;
+    size -= n;
+    if (part_.size() == kPart && !write_part()) return false;
+  }
+  return true;
 }
 
 Published NewFile::publish() {
-  if (stream_ == nullptr || !flush_to_disk(stream_)) return Published::kFailed;
-  Published result = give_name(stream_, temporary_, name_);
-  if (result == Published::kDone) sync_folder(folder_);
+  if (file_ == kNoFile || failed_ || (!part_.empty() && !write_part()) || !disk_.flush(file_)) {
+    return Published::kFailed;
+  }
+  Published result = disk_.give_name(file_, temporary_, name_);
+  // The name is there whether or not its folder could be flushed.
+  if (result == Published::kDone) (void)disk_.sync_folder(folder_);
   return result;
 }
 

@@ -236,13 +236,13 @@ const std::vector<std::pair<char, std::vector<std::string>>> kFaultTable = {
     // unit test's, AnalyseFile.EveryFailedAllocationEndsAsDesigned.)
     {'4',
      {"write new", "fsync new", "pread64 new", "openat copy", "write copy", "fsync copy",
-      "close copy", "openat named", "fcntl named"}},
+      "close copy", "openat named"}},
     // Another way to create or name it, looks that change nothing, and what
     // comes once the file has its name: the exact structure.txt.
     {'5',
-     {"openat unnamed", "fcntl unnamed", "linkat", "link", "renameat2", "access", "munmap",
-      "newfstatat structure.txt", "newfstatat new", "openat folder", "fsync folder", "close folder",
-      "close new", "close input"}},
+     {"openat unnamed", "linkat", "link", "renameat2", "access", "munmap",
+      "newfstatat structure.txt", "openat folder", "fsync folder", "close folder", "close new",
+      "close input"}},
     // Removing the temporary: that too, the temporary left.
     {'6', {"unlink"}},
     // Standard output: that too, and the screens less the bytes not written.

@@ -38,7 +38,7 @@ constexpr char kNotRead[] = "not-read";
 constexpr char kTooLarge[] = "too-large";
 
 // The largest structure.txt that the page offers: a tablet's tab holds it
-// twice for a moment (the parts, then the Blob made of them).
+// once, in Blobs of its parts.
 constexpr std::uint64_t kLargestOutput = std::uint64_t{512} << 20;
 // The size of the parts that structure.txt reaches the Worker in.
 constexpr std::size_t kPart = std::size_t{1} << 20;
@@ -50,13 +50,13 @@ ssize_t read_cookie(void*, char* buffer, std::size_t size) {
   return read_input(buffer, static_cast<int>(size));
 }
 
-// Gathers what the outline's stream writes into parts of kPart bytes, so
-// that the Worker copies out a few large parts, not thousands of writes.
-class Parts {
+// Gathers the rendered outline into parts of kPart bytes, so that the
+// Worker copies out a few large parts, not thousands of writes.
+class Parts : public tenapi::Sink {
  public:
   Parts() { part_.reserve(kPart); }
 
-  void put(const char* bytes, std::size_t size) {
+  bool write(const char* bytes, std::size_t size) override {
     while (size > 0) {
       std::size_t n = std::min(size, kPart - part_.size());
       part_.insert(part_.end(), bytes, bytes + n);
@@ -64,6 +64,7 @@ class Parts {
       size -= n;
       if (part_.size() == kPart) flush();
     }
+    return true;
   }
 
   void flush() {
@@ -75,35 +76,23 @@ class Parts {
   std::vector<char> part_;
 };
 
-ssize_t write_cookie(void* parts, const char* bytes, std::size_t size) {
-  static_cast<Parts*>(parts)->put(bytes, size);
-  return static_cast<ssize_t>(size);
-}
-
-int close_parts(void* parts) {
-  static_cast<Parts*>(parts)->flush();
-  return 0;
-}
-
 // The stream's state belongs to the Worker: closing it frees nothing here.
 int close_input(void*) { return 0; }
 
 const char* analyse_input() {
   auto lines = std::make_unique<tenapi::Outline>();
+  // Memory running out aborts, so the stream is there.
   tenapi::InputFile input(fopencookie(nullptr, "rb", {read_cookie, nullptr, nullptr, close_input}));
-  // A stream fails to open only for want of memory.
-  if (!input) return kNotRead;
   tenapi::LineReader reader(input.get());
   tenapi::Analysis analysis = tenapi::analyse(reader, *lines);
   if (!analysis.complete) return kNotRead;
   last_made = analysis.made;
   if (tenapi::rendered_size(*lines) > kLargestOutput) return kTooLarge;
   Parts parts;
-  std::FILE* out = fopencookie(&parts, "wb", {nullptr, write_cookie, nullptr, close_parts});
-  if (out == nullptr) return kTooLarge;
-  // Parts does the buffering: stdio's own would only copy each write once more.
-  bool rendered = std::setvbuf(out, nullptr, _IONBF, 0) == 0 && tenapi::render_outline(out, *lines);
-  return std::fclose(out) == 0 && rendered ? kDone : kTooLarge;
+  // Parts takes every write: rendering cannot fail.
+  (void)tenapi::render_outline(parts, *lines);
+  parts.flush();
+  return kDone;
 }
 
 }  // namespace
