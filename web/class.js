@@ -212,9 +212,9 @@ function view() {
   $('app').hidden = teacher;
   $('help').hidden = teacher;
   $('class').hidden = !teacher;
-  if (!teacher) return;
+  // Drawn on the learner's page too, for its printed sheet.
   drawCode();
-  offline();
+  if (teacher) offline();
 }
 
 $('class-choose').onclick = () => $('class-files').click();
