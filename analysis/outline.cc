@@ -35,6 +35,25 @@ bool render_outline(Sink& sink, const Outline& lines) {
   return true;
 }
 
+PartSink::PartSink(std::size_t part_size) : part_size_(part_size) { part_.reserve(part_size); }
+
+bool PartSink::write(const char* bytes, std::size_t size) {
+  while (size > 0) {
+    std::size_t n = size < part_size_ - part_.size() ? size : part_size_ - part_.size();
+    part_.insert(part_.end(), bytes, bytes + n);
+    bytes += n;
+    size -= n;
+    if (part_.size() == part_size_ && !flush()) return false;
+  }
+  return true;
+}
+
+bool PartSink::flush() {
+  bool put_all = part_.empty() || put(part_.data(), part_.size());
+  part_.clear();
+  return put_all;
+}
+
 std::uint64_t rendered_size(const Outline& lines) {
   std::uint64_t size = 0;
   for (const OutlineLine& line : lines) {

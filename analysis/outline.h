@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tenapi {
 
@@ -33,6 +34,30 @@ class Sink {
   ~Sink() = default;
   Sink(const Sink&) = default;
   Sink& operator=(const Sink&) = default;
+};
+
+// A Sink that gathers what it takes into parts of a given size and hands
+// each full part, and the last one at flush, to put: a few large writes
+// rather than thousands of small ones.
+class PartSink : public Sink {
+ public:
+  bool write(const char* bytes, std::size_t size) override;
+
+  // Hands over what is gathered; false when that fails.
+  bool flush();
+
+ protected:
+  explicit PartSink(std::size_t part_size);
+  ~PartSink() = default;
+  PartSink(const PartSink&) = delete;
+  PartSink& operator=(const PartSink&) = delete;
+
+  // Takes one part; false when it cannot.
+  virtual bool put(const char* bytes, std::size_t size) = 0;
+
+ private:
+  std::size_t part_size_;
+  std::vector<char> part_;
 };
 
 // Writes the file's bytes to `sink`: the 198 lines, each indented by two

@@ -2,14 +2,12 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 namespace tenapi {
 
 NewFile::NewFile(Disk& disk, const std::string& name)
-    : disk_(disk), name_(name), folder_(folder_of(name)) {
-  part_.reserve(kPart);
+    : PartSink(kPart), disk_(disk), name_(name), folder_(folder_of(name)) {
   // Unnamed where the system allows it, so that a killed process leaves
   // nothing behind.
   file_ = disk_.create_unnamed(folder_);
@@ -46,26 +44,13 @@ NewFile::~NewFile() {
   if (!temporary_.name.empty()) (void)disk_.remove(temporary_);
 }
 
-bool NewFile::write_part() {
-  failed_ = failed_ || !disk_.write(file_, part_.data(), part_.size());
-  part_.clear();
+bool NewFile::put(const char* bytes, std::size_t size) {
+  failed_ = failed_ || file_ == kNoFile || !disk_.write(file_, bytes, size);
   return !failed_;
 }
 
-bool NewFile::write(const char* bytes, std::size_t size) {
-  if (file_ == kNoFile || failed_) return false;
-  while (size > 0) {
-    std::size_t n = size < kPart - part_.size() ? size : kPart - part_.size();
-    part_.insert(part_.end(), bytes, bytes + n);
-    bytes += n;
-    size -= n;
-    if (part_.size() == kPart && !write_part()) return false;
-  }
-  return true;
-}
-
 Published NewFile::publish() {
-  if (file_ == kNoFile || failed_ || (!part_.empty() && !write_part()) || !disk_.flush(file_)) {
+  if (file_ == kNoFile || !flush() || failed_ || !disk_.flush(file_)) {
     return Published::kFailed;
   }
   Published result = disk_.give_name(file_, temporary_, name_);

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 #include "analysis/outline.h"
 #include "output/file_system.h"
@@ -18,7 +17,7 @@ namespace tenapi {
 // and on disk, and never in place of an existing file. Whatever is not
 // published is removed, so a failed or interrupted write leaves no partial
 // file. Writes are gathered into parts of kPart bytes.
-class NewFile : public Sink {
+class NewFile : public PartSink {
  public:
   static constexpr std::size_t kPart = std::size_t{1} << 16;
 
@@ -30,9 +29,6 @@ class NewFile : public Sink {
   // False when no file could be made.
   bool made() const { return file_ != kNoFile; }
 
-  // Adds bytes to the file; false when they cannot be written.
-  bool write(const char* bytes, std::size_t size) override;
-
   // Writes out what is gathered, flushes the file to disk and gives it its
   // name: kExists when the name was taken meanwhile (the other file is
   // left as it is), kFailed on any other failure. Either way the temporary
@@ -40,7 +36,8 @@ class NewFile : public Sink {
   Published publish();
 
  private:
-  bool write_part();
+  // Writes one part to the file; false when it cannot.
+  bool put(const char* bytes, std::size_t size) override;
 
   Disk& disk_;
   std::string name_;
@@ -50,7 +47,6 @@ class NewFile : public Sink {
   // The file's temporary name; empty while it has none.
   SystemName temporary_;
   FileHandle file_ = kNoFile;
-  std::vector<char> part_;
   // A write failed: the file can no longer be published.
   bool failed_ = false;
 };

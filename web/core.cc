@@ -9,12 +9,10 @@
 #include <emscripten.h>
 #include <sys/types.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <vector>
 
 #include "analysis/analysis.h"
 #include "input/input.h"
@@ -50,30 +48,17 @@ ssize_t read_cookie(void*, char* buffer, std::size_t size) {
   return read_input(buffer, static_cast<int>(size));
 }
 
-// Gathers the rendered outline into parts of kPart bytes, so that the
-// Worker copies out a few large parts, not thousands of writes.
-class Parts : public tenapi::Sink {
+// The rendered outline in parts of kPart bytes, so that the Worker copies
+// out a few large parts, not thousands of writes.
+class Parts : public tenapi::PartSink {
  public:
-  Parts() { part_.reserve(kPart); }
-
-  bool write(const char* bytes, std::size_t size) override {
-    while (size > 0) {
-      std::size_t n = std::min(size, kPart - part_.size());
-      part_.insert(part_.end(), bytes, bytes + n);
-      bytes += n;
-      size -= n;
-      if (part_.size() == kPart) flush();
-    }
-    return true;
-  }
-
-  void flush() {
-    if (!part_.empty()) write_output(part_.data(), static_cast<int>(part_.size()));
-    part_.clear();
-  }
+  Parts() : PartSink(kPart) {}
 
  private:
-  std::vector<char> part_;
+  bool put(const char* bytes, std::size_t size) override {
+    write_output(bytes, static_cast<int>(size));
+    return true;
+  }
 };
 
 // The stream's state belongs to the Worker: closing it frees nothing here.
@@ -91,7 +76,7 @@ const char* analyse_input() {
   Parts parts;
   // Parts takes every write: rendering cannot fail.
   (void)tenapi::render_outline(parts, *lines);
-  parts.flush();
+  (void)parts.flush();
   return kDone;
 }
 
