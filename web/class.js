@@ -26,7 +26,8 @@ let repeats = [];
 
 const failedFirst = (entry) => (entry.state === 'done' || entry.state === 'waiting' ? 1 : 0);
 const inOrder = () => [...roster].sort((a, b) => failedFirst(a) - failedFirst(b) || collator.compare(a.name, b.name));
-const outlinesOf = (entries) => entries.filter((entry) => entry.state === 'done');
+// The zip can be made: every file is done, and one has an outline.
+const saveable = () => roster.some((entry) => entry.state === 'done') && !roster.some((entry) => entry.state === 'waiting');
 
 // The same file as one already listed: same name, size and CRC-32.
 async function crcOf(blob) {
@@ -127,7 +128,7 @@ function table(entries, names) {
 
 // The outlines' names, in the list's order.
 const namesOf = (entries) => {
-  const done = outlinesOf(entries);
+  const done = entries.filter((entry) => entry.state === 'done');
   return new Map(outlineNames(done.map((entry) => entry.name)).map((name, i) => [done[i], name]));
 };
 
@@ -145,11 +146,10 @@ function changed() {
   }));
   const gaps = missing(entries);
   $('class-missing').textContent = gaps.length ? `出席番号 ${gaps.join('、')} が ありません。` : '';
-  const waiting = entries.some((entry) => entry.state === 'waiting');
-  $('class-save').disabled = waiting || names.size === 0;
+  $('class-save').disabled = !saveable();
   release($('class-link'));
   $('class-zip').hidden = true;
-  if (sharing && !waiting && names.size) packed().catch(() => {});
+  if (sharing && saveable()) packed().catch(() => {});
 }
 
 // The class's zip, made now: at most one is alive.
@@ -225,7 +225,7 @@ $('class-files').onchange = (event) => {
 $('class-save').onclick = async () => {
   $('class-save').disabled = true;
   const link = await packed().catch(() => null);
-  $('class-save').disabled = false;
+  $('class-save').disabled = !saveable();
   if (link && !sharing) link.click();
 };
 $('class-clear').onclick = () => {

@@ -46,9 +46,9 @@ foreach(part STYLE SCRIPT WORKER LIBRARIES QR)
   endforeach()
 endforeach()
 
-# Fills the template's @NAME@ marks with the variables of those names, in
-# one pass: what is put in is never searched for marks again.
-function(fill out)
+# Fills the @NAME@ marks of `template` with the variables of those names,
+# in one pass: what is put in is never searched for marks again.
+function(fill out template)
   set(page "")
   set(rest "${template}")
   while(rest MATCHES "@([A-Z]+)@")
@@ -71,7 +71,7 @@ set(CSP "${csp}; worker-src blob:")
 set(LINKS "")
 set(site_QR "${QR}")
 set(QR "")
-fill(file)
+fill(file "${template}")
 file(WRITE ${OUT} "${file}")
 
 set(CSP "${csp}; worker-src 'self' blob:; manifest-src 'self'; img-src 'self'")
@@ -81,7 +81,7 @@ set(LINKS "<link rel=\"manifest\" id=\"manifest\" href=\"manifest.webmanifest\">
 <meta name=\"theme-color\" content=\"#0b57d0\">
 ")
 set(QR "${site_QR}")
-fill(site)
+fill(site "${template}")
 file(REMOVE_RECURSE ${SITE})
 file(WRITE ${SITE}/index.html "${site}")
 # Every file but the service worker, with its sum, for the service worker:
@@ -106,6 +106,6 @@ endforeach()
 string(SHA256 hash "${sums}")
 string(SUBSTRING ${hash} 0 16 HASH)
 set(FILES "${listed}\n")
-file(READ ${DIR}/sw.js template)
-fill(sw)
+file(READ ${DIR}/sw.js sw)
+fill(sw "${sw}")
 file(WRITE ${SITE}/sw.js "${sw}")

@@ -22,8 +22,9 @@ function makeRunner(code, { ready, broken, limit }) {
       event.preventDefault();
       if (mine === worker) lost();
     };
-    // A message that cannot be read: the file fails, in a fresh Worker next.
-    mine.onmessageerror = () => mine === worker && answer({ status: 'not-read', fresh: true });
+    // A message that cannot be read: the file fails, in a fresh Worker next;
+    // outside a file, the Worker is lost.
+    mine.onmessageerror = () => mine === worker && (job ? answer({ status: 'not-read', fresh: true }) : lost());
   }
 
   // Ends the Worker in use; the next file gets a fresh one.
@@ -56,11 +57,8 @@ function makeRunner(code, { ready, broken, limit }) {
   function lost() {
     const wasLoading = state === 'loading';
     end();
-    if (!loaded) {
-      queue.splice(0).forEach((waiting) => waiting.resolve({ status: 'not-read' }));
-      return broken();
-    }
-    if (wasLoading) queue.splice(0).forEach((waiting) => waiting.resolve({ status: 'not-read' }));
+    if (!loaded || wasLoading) queue.splice(0).forEach((waiting) => waiting.resolve({ status: 'not-read' }));
+    if (!loaded) return broken();
     if (job) answer({ status: 'not-read' });
   }
 

@@ -34,15 +34,17 @@ function entryName(bytes, flags) {
 // it has no directory that can be read.
 function zipEntries(bytes) {
   const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+  // The end record is the last 22 bytes but for a comment of at most 65,535.
+  const first = Math.max(0, bytes.length - 22 - 65535);
   let end = bytes.length - 22;
-  while (end >= 0 && end >= bytes.length - 22 - 65535 && view.getUint32(end, true) !== 0x06054b50) end--;
-  if (end < 0 || end < bytes.length - 22 - 65535) return null;
+  while (end >= first && view.getUint32(end, true) !== 0x06054b50) end--;
+  if (end < first) return null;
   const entries = [];
   for (let i = 0, at = view.getUint32(end + 16, true); i < view.getUint16(end + 10, true); i++) {
     if (at + 46 > end || view.getUint32(at, true) !== 0x02014b50) return null;
     const length = view.getUint16(at + 28, true);
-    entries.push({ name: entryName(bytes.subarray(at + 46, at + 46 + length), view.getUint16(at + 8, true)),
-      flags: view.getUint16(at + 8, true), method: view.getUint16(at + 10, true), crc: view.getUint32(at + 16, true),
+    const flags = view.getUint16(at + 8, true);
+    entries.push({ name: entryName(bytes.subarray(at + 46, at + 46 + length), flags), flags, method: view.getUint16(at + 10, true), crc: view.getUint32(at + 16, true),
       packed: view.getUint32(at + 20, true), size: view.getUint32(at + 24, true), local: view.getUint32(at + 42, true) });
     at += 46 + length + view.getUint16(at + 30, true) + view.getUint16(at + 32, true);
   }
