@@ -67,7 +67,7 @@ if [ -n "$baseline" ]; then
   printf 'speed-up:     %.2f x the baseline\n' "$(awk "BEGIN { print $base_ms / $tool_ms }")"
 fi
 if [ -n "$web" ]; then
-  web_ms=$(node --no-experimental-fetch "$root/bench/web.mjs" "$web" big.xml "$runs")
+  web_ms=$(node --no-experimental-fetch "$root/bench/web.mjs" core "$web" big.xml "$runs")
   printf 'web core:     %s ms, %s MB/s, %.2f x the tool'"'"'s throughput\n' "$web_ms" "$(mbs "$web_ms")" \
     "$(awk "BEGIN { print $tool_ms / $web_ms }")"
 fi

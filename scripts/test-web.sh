@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the browser edition and tests it in headless Chromium and Firefox
+# Builds the browser edition, runs the fast tests of its JavaScript under
+# Node, and tests it in headless Chromium and Firefox
 # and in WebKitGTK (under xvfb-run), from the file and as the site served
 # from localhost: each page's saved files must hold the bytes that the
 # console tool writes for the same inputs. Then makes the release's page
@@ -15,6 +16,8 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 cmake --preset web >/dev/null
 cmake --build --preset web-release
+# The pages' pure logic under Node, in a second.
+ctest --preset web
 # The core's WebAssembly has no tag section (id 13), the mark of native
 # exceptions, which Safari 26.0 runs wrongly.
 node -e "const w = Buffer.from(/base64,([\w+\/=]+)/.exec(require('fs').readFileSync(process.argv[1], 'latin1'))[1], 'base64');

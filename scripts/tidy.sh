@@ -32,11 +32,11 @@ if command -v x86_64-w64-mingw32-g++ >/dev/null; then
 fi
 sysroot=/usr/share/emscripten/cache/sysroot
 if [ -d "$sysroot" ]; then
-  echo "clang-tidy for WebAssembly: web/core.cc"
-  clang-tidy --quiet web/core.cc -- -std=c++17 --target=wasm32-unknown-emscripten --sysroot="$sysroot" \
+  echo "clang-tidy for WebAssembly: web/core/core.cc"
+  clang-tidy --quiet web/core/core.cc -- -std=c++17 --target=wasm32-unknown-emscripten --sysroot="$sysroot" \
     -DEMSCRIPTEN -D_LIBCPP_ABI_VERSION=2 -I. 2> >(grep -v "warnings generated" >&2)
 elif [ -n "${TENAPI_NO_SKIP:-}" ]; then
-  echo "clang-tidy: no Emscripten headers for web/core.cc" >&2
+  echo "clang-tidy: no Emscripten headers for web/core/core.cc" >&2
   exit 1
 fi
 echo "clang-tidy: no findings"

@@ -32,6 +32,8 @@ namespace {
 constexpr char kDone[] = "done";
 // The file could not be read to its end.
 constexpr char kNotRead[] = "not-read";
+// The file was read, but gave no outline line: the page offers no save.
+constexpr char kNoLine[] = "no-line";
 // The file was read, but its structure.txt is more than the page offers.
 constexpr char kTooLarge[] = "too-large";
 
@@ -72,6 +74,7 @@ const char* analyse_input() {
   tenapi::Analysis analysis = tenapi::analyse(reader, *lines);
   if (!analysis.complete) return kNotRead;
   last_made = analysis.made;
+  if (analysis.made == 0) return kNoLine;
   if (tenapi::rendered_size(*lines) > kLargestOutput) return kTooLarge;
   Parts parts;
   // Parts takes every write: rendering cannot fail.

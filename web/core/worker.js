@@ -55,7 +55,26 @@ const ready = tenapiCore({
 ready.then((loaded) => {
   core = loaded;
   postMessage({ ready: true });
+  warm();
 }, () => postMessage({ broken: true }));
+
+// One small program analysed as soon as the core is there, so that the
+// learner's first file finds it compiled and its memory grown.
+function warm() {
+  source = { bytes: new TextEncoder().encode('<block type="mevok_main" id="m">\n<statement name="DO">\n<block type="mevok_forward" id="f">\n<field name="NUM">50</field>\n</block>\n</statement>\n</block>\n') };
+  at = 0;
+  shown = Date.now();
+  heads = firstLines(core._tenapi_lines(), 1);
+  try {
+    core._tenapi_analyse();
+  } catch {
+    // A file's analysis says what fails; this one shows nothing.
+  } finally {
+    source = null;
+    parts = [];
+    heads = null;
+  }
+}
 
 // The first `count` lines of structure.txt, from its parts as they come,
 // each without its CR LF and cut to at most `limit` bytes: [bytes, whether

@@ -39,7 +39,9 @@ function makeRunner(code, { ready, broken, limit }) {
     if (!worker) return start();
     job = queue.shift();
     state = 'busy';
-    worker.postMessage({ file: job.file, limit });
+    // Bytes (a zip's entry) are handed over; a File is read by the Worker.
+    if (job.file instanceof Uint8Array) worker.postMessage({ bytes: job.file, limit }, [job.file.buffer]);
+    else worker.postMessage({ file: job.file, limit });
   }
 
   function answer(result) {
@@ -89,7 +91,8 @@ function makeRunner(code, { ready, broken, limit }) {
   }
 
   return {
-    // Queues `file` for `owner`; `progress` hears how much of it has been read.
+    // Queues `file` (a File, or bytes) for `owner`; `progress` hears how
+    // much of it has been read.
     add(file, progress, owner) {
       return new Promise((resolve) => {
         queue.push({ file, progress, owner, resolve });

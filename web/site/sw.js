@@ -4,9 +4,11 @@
 // past the browser's HTTP cache and kept only if its SHA-256 is the one
 // below, so a host or a proxy that still serves an older file fails the
 // install, the version in use stays, and the browser tries again on a
-// later visit. The copy is named by a hash of the files and by the site's
-// folder: a new version takes over at once and removes this folder's older
-// copies, never those of another copy of the site on the same host.
+// later visit. The copy is named by a hash of the files and of this
+// script, and by the site's folder, so that an install never writes into
+// the copy in use: a new version takes over at once and removes this
+// folder's older copies, never those of another copy of the site on the
+// same host.
 'use strict';
 const folder = self.registration.scope;
 const copy = `tenapi-@HASH@ ${folder}`;
@@ -15,6 +17,9 @@ const files = {@FILES@};
 const hex = (buffer) => [...new Uint8Array(buffer)].map((byte) => byte.toString(16).padStart(2, '0')).join('');
 
 async function keep() {
+  // A copy of this name is this very version's, perhaps the one in use: a
+  // failed install removes only a copy it began.
+  const began = !(await caches.has(copy));
   const cache = await caches.open(copy);
   try {
     for (const [name, sum] of Object.entries(files)) {
@@ -25,7 +30,7 @@ async function keep() {
       await cache.put(name, new Response(body, { headers: { 'content-type': response.headers.get('content-type') || '' } }));
     }
   } catch (error) {
-    await caches.delete(copy);
+    if (began) await caches.delete(copy);
     throw error;
   }
 }

@@ -1,0 +1,24 @@
+// The names that outlines are saved under, one that Windows can create and
+// unpack: after the program (12-たろう.xml: 12-たろう.structure.txt), NFC,
+// its forbidden characters as _, a reserved device name prefixed with _,
+// cut to 100 characters, so that a path under a Downloads folder stays
+// short. A repeat, in any case, gets a number: taro-2.structure.txt.
+'use strict';
+const outlineNames = {
+  // The names for `fileNames`, in their order.
+  of(fileNames) {
+    const used = new Set();
+    return fileNames.map((fileName) => {
+      let base = fileName.normalize('NFC').replace(/^.*[\\/]/, '').replace(/\.xml$/i, '');
+      base = [...base.replace(/[\\/:*?"<>|\u0000-\u001f\u007f]/g, '_')].slice(0, 100).join('');
+      if (/^(con|prn|aux|nul|com[1-9]|lpt[1-9])(\.|$)/i.test(base)) base = `_${base}`;
+      for (let n = 1; ; n++) {
+        const name = `${base}${n > 1 ? `-${n}` : ''}.structure.txt`;
+        if (!used.has(name.toLowerCase())) {
+          used.add(name.toLowerCase());
+          return name;
+        }
+      }
+    });
+  },
+};

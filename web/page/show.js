@@ -1,0 +1,85 @@
+// Showing: each file's part of the page, in this order: its name (and when
+// it was saved, where that is known), the sentence of what it gave and what
+// to do, the control that saves it, and its first lines.
+'use strict';
+const show = (() => {
+  // Characters shown of a line at most, and the bytes that hold them.
+  const shownChars = 300;
+  const failures = {
+    'not-read': 'ファイルが開けませんでした。もう一度 えらびます。2回 出たら、先生を よびます。',
+    'too-large': 'ファイルは よめましたが、structure.txt が 大きすぎて、この ページでは つくれません。',
+    // An outline with no line is not offered: the sentence says what to do instead.
+    'no-line': 'アウトラインが できませんでした。てなぴで ほぞんした .xml を えらびなおします。',
+  };
+
+  function say(view, text, kind) {
+    const p = document.createElement('p');
+    p.textContent = text;
+    if (kind) p.className = kind;
+    view.append(p);
+    return p;
+  }
+
+  // When the file was saved, in a child's words, if that is more than a
+  // minute before it was chosen: a browser that knows no date gives the
+  // moment of choosing, and then nothing is said.
+  function savedAt(file, chosen) {
+    if (!(chosen - file.lastModified > 60000)) return '';
+    const at = new Date(file.lastModified);
+    return `${at.getMonth() + 1}月${at.getDate()}日 ${at.getHours()}:${String(at.getMinutes()).padStart(2, '0')} に ほぞんした ファイル`;
+  }
+
+  // The lines as shown, at most shownChars characters each.
+  const lines = (heads) => bytesText.decode(heads).map((text, i) => {
+    if (!heads[i][1] && text.length <= shownChars) return text;
+    const end = /[\uD800-\uDBFF]/.test(text[shownChars - 1]) ? shownChars - 1 : shownChars;
+    return `${text.slice(0, end)}…`;
+  });
+
+  return {
+    shownBytes: 4 * shownChars,
+    // A file's part of the page, saying it is being read.
+    place(into, file, chosen) {
+      const view = document.createElement('section');
+      const title = document.createElement('h2');
+      title.textContent = file.name;
+      const date = savedAt(file, chosen);
+      if (date) {
+        const small = document.createElement('small');
+        small.textContent = date;
+        title.append(small);
+      }
+      view.append(title);
+      into.append(view);
+      return { view, status: say(view, 'よみこみ中…') };
+    },
+    failed(part, status) {
+      part.status.textContent = failures[status] || failures['not-read'];
+      part.status.className = 'error';
+    },
+    // What the file gave, with its save link, which it returns.
+    shown(part, name, { made, lines: count, blob, heads }) {
+      const { view, status } = part;
+      if (made > count) {
+        status.textContent = `アウトラインは ぜんぶで ${made} 行 できましたが、${name} には はじめの ${count} 行だけが 入ります。`;
+      } else if (made === count) {
+        status.textContent = `${name} は ${count} 行で、ぜんぶ アウトラインの 行です。`;
+      } else {
+        status.textContent = `${name} は ${count} 行です。はじめの ${made} 行が アウトラインで、${made + 1} 行目からは 空の 行です。`;
+      }
+      const link = document.createElement('a');
+      link.className = 'save';
+      link.textContent = `${name} をほぞん`;
+      view.append(link);
+      save.offer(link, blob, name);
+      const list = document.createElement('ol');
+      for (const text of lines(heads)) {
+        const item = document.createElement('li');
+        item.textContent = text;
+        list.append(item);
+      }
+      view.append(list);
+      return link;
+    },
+  };
+})();
