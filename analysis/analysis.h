@@ -17,6 +17,9 @@ struct Analysis {
   bool complete = false;
   // Outline lines made, also those past the ones the outline keeps.
   std::size_t made = 0;
+  // The document closed: the last line holding anything but blanks, tabs
+  // and CR ends in "</xml>". A program cut off half-way does not.
+  bool closed = false;
 };
 
 // Runs every line that `reader` delivers through a fresh translator, keeping

@@ -1,6 +1,8 @@
 #include "analysis/outline.h"
 
 #include <cstring>
+#include <limits>
+#include <string_view>
 
 namespace tenapi {
 
@@ -60,6 +62,21 @@ std::uint64_t rendered_size(const Outline& lines) {
     size += 2 * static_cast<std::uint64_t>(line.depth > 0 ? line.depth : 0) + line.text.size() + 2;
   }
   return size;
+}
+
+bool read_outline(LineReader& reader, Outline& lines) {
+  std::size_t count = 0;
+  for (std::string_view line; reader.next(line); ++count) {
+    if (count == lines.size() || reader.line_end() != LineReader::End::kCrLf) return false;
+    std::size_t blanks = line.find_first_not_of(' ');
+    if (blanks == std::string_view::npos) blanks = line.size();
+    // An odd blank is the text's own.
+    blanks -= blanks % 2;
+    if (blanks / 2 > static_cast<std::size_t>(std::numeric_limits<int>::max())) return false;
+    lines[count].depth = static_cast<int>(blanks / 2);
+    lines[count].text.assign(line.substr(blanks));
+  }
+  return count == lines.size() && !reader.failed();
 }
 
 }  // namespace tenapi

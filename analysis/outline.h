@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "input/line_reader.h"
+
 namespace tenapi {
 
 // Number of outline lines, from the first, that the output file holds.
@@ -67,6 +69,12 @@ bool render_outline(Sink& sink, const Outline& lines);
 
 // The number of bytes that render_outline writes for `lines`.
 std::uint64_t rendered_size(const Outline& lines);
+
+// Reads back a file that render_outline wrote, a line at a time from
+// `reader`: exactly 198 lines, each ending in CR LF, each line's depth half
+// its leading blanks. False, with `lines` partly filled, when the bytes
+// are no such file or cannot all be read.
+bool read_outline(LineReader& reader, Outline& lines);
 
 }  // namespace tenapi
 

@@ -6,9 +6,10 @@ namespace tenapi {
 
 namespace {
 
-// The line without the CR that stood right before its LF.
-std::string_view without_cr(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+// The line without the CR that stood right before its LF, and how it ended.
+std::string_view without_cr(std::string_view line, LineReader::End& end) {
+  end = !line.empty() && line.back() == '\r' ? LineReader::End::kCrLf : LineReader::End::kLf;
+  if (end == LineReader::End::kCrLf) line.remove_suffix(1);
   return line;
 }
 
@@ -57,6 +58,7 @@ bool LineReader::next(std::string_view& line) {
     while (pos_ == end_) {
       if (!refill()) {
         line = long_line_;
+        line_end_ = End::kInput;
         return gathering && !failed_;
       }
     }
@@ -76,11 +78,11 @@ bool LineReader::next(std::string_view& line) {
     }
     pos_ = lf + 1;
     if (!gathering) {
-      line = without_cr(std::string_view(start, length));
+      line = without_cr(std::string_view(start, length), line_end_);
       return true;
     }
     long_line_.append(start, length);
-    line = without_cr(long_line_);
+    line = without_cr(long_line_, line_end_);
     return true;
   }
 }

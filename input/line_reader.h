@@ -30,6 +30,11 @@ class LineReader {
   // True once a read has failed: the lines delivered are not the whole file.
   bool failed() const { return failed_; }
 
+  // How the line last delivered ended: in CR LF, in LF alone, or with the
+  // input (no LF, or a 0x1A).
+  enum class End { kCrLf, kLf, kInput };
+  End line_end() const { return line_end_; }
+
  private:
   // Refills the buffer; false at end of input or on a read error.
   bool refill();
@@ -49,6 +54,7 @@ class LineReader {
   bool failed_ = false;
   // A line that does not end within one buffer's worth is gathered here.
   std::string long_line_;
+  End line_end_ = End::kInput;
 };
 
 }  // namespace tenapi

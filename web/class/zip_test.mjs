@@ -12,9 +12,7 @@ const zipRead = load(scripts, 'zipRead', { DecompressionStream: Counted });
 // A zip of `files` ({ name: bytes, data, method, flags, size, crc, at: another's local }),
 // with ZIP64 sizes, offsets and end record where `zip64`.
 function build(files, zip64 = false) {
-  const u16 = (n) => Buffer.from([n & 255, n >>> 8]);
-  const u32 = (n) => { const b = Buffer.alloc(4); b.writeUInt32LE(n); return b; };
-  const u64 = (n) => { const b = Buffer.alloc(8); b.writeBigUInt64LE(BigInt(n)); return b; };
+  const [u16, u32, u64] = [2, 4, 8].map((size) => (n) => Buffer.from(BigUint64Array.of(BigInt(n)).buffer, 0, size));
   const locals = [], central = [];
   let offset = 0;
   for (const f of files) {
@@ -77,12 +75,10 @@ test('a zip\'s entries: read, or damaged and never inflated', async () => {
 test('the zip Worker: programs, what is skipped, and a cap on what is declared', async () => {
   const sent = [];
   const worker = load([...scripts, 'class/unzip.js'], 'onmessage', { postMessage: (m) => sent.push(m) });
-  const big = (n) => ({ name: name(`big${n}.xml`), data: program, size: 600 * 2 ** 20 });
-  const zip = build([{ name: name('folder/'), data: Buffer.alloc(0) }, { name: name('__MACOSX/a.xml'), data: program },
-    { name: name('x/._a.xml'), data: program }, { name: name('note.txt'), data: program }, { name: name('x/a.xml'), data: program },
-    big(1), big(2)]);
-  await worker({ data: { zip } });
-  assert.deepEqual(sent.map((m) => m.entry ? `${m.entry.name} ${m.entry.state}` : m.end), ['note.txt skipped', 'a.xml program',
-    'big1.xml damaged', 'big2.xml zip-large', true]);
+  const files = ['folder/', '__MACOSX/a.xml', 'x/._a.xml', 'note.txt', 'x/a.xml', 'big1.xml', 'big2.xml'].map((path) =>
+    ({ name: name(path), data: path.endsWith('/') ? Buffer.alloc(0) : program, size: path.startsWith('big') ? 600 * 2 ** 20 : undefined }));
+  await worker({ data: { zip: build(files) } });
+  assert.deepEqual(sent.map((m) => (m.entry ? `${m.entry.name} ${m.entry.state}` : m.end)),
+    ['note.txt skipped', 'a.xml program', 'big1.xml damaged', 'big2.xml zip-large', true]);
   assert.ok(Buffer.from(sent[1].bytes).equals(program));
 });

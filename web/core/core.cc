@@ -36,6 +36,13 @@ constexpr char kNotRead[] = "not-read";
 constexpr char kNoLine[] = "no-line";
 // The file was read, but its structure.txt is more than the page offers.
 constexpr char kTooLarge[] = "too-large";
+// As kDone, but the program was cut off half-way: its document never closed.
+constexpr char kCutOff[] = "cut-off";
+// Read back as it is: the file was a structure.txt, whose bytes went to
+// write_output.
+constexpr char kOutline[] = "outline";
+// The file was read, but is no structure.txt.
+constexpr char kNotOutline[] = "not-outline";
 
 // The largest structure.txt that the page offers: a tablet's tab holds it
 // once, in Blobs of its parts.
@@ -66,21 +73,35 @@ class Parts : public tenapi::PartSink {
 // The stream's state belongs to the Worker: closing it frees nothing here.
 int close_input(void*) { return 0; }
 
-const char* analyse_input() {
+// Hands the bytes of `lines` to write_output, or says they are too many.
+const char* hand_over(const tenapi::Outline& lines, const char* done) {
+  if (tenapi::rendered_size(lines) > kLargestOutput) return kTooLarge;
+  Parts parts;
+  // Parts takes every write: rendering cannot fail.
+  (void)tenapi::render_outline(parts, lines);
+  (void)parts.flush();
+  return done;
+}
+
+// Analyses the input as a program, or reads it back as a structure.txt.
+const char* take_input(bool outline) {
   auto lines = std::make_unique<tenapi::Outline>();
   // Memory running out aborts, so the stream is there.
   tenapi::InputFile input(fopencookie(nullptr, "rb", {read_cookie, nullptr, nullptr, close_input}));
   tenapi::LineReader reader(input.get());
+  if (outline) {
+    if (!tenapi::read_outline(reader, *lines)) return reader.failed() ? kNotRead : kNotOutline;
+    // Its outline lines are those up to the last that holds any text.
+    for (std::size_t i = 0; i < lines->size(); ++i) {
+      if (!(*lines)[i].text.empty()) last_made = i + 1;
+    }
+    return last_made == 0 ? kNoLine : hand_over(*lines, kOutline);
+  }
   tenapi::Analysis analysis = tenapi::analyse(reader, *lines);
   if (!analysis.complete) return kNotRead;
   last_made = analysis.made;
   if (analysis.made == 0) return kNoLine;
-  if (tenapi::rendered_size(*lines) > kLargestOutput) return kTooLarge;
-  Parts parts;
-  // Parts takes every write: rendering cannot fail.
-  (void)tenapi::render_outline(parts, *lines);
-  (void)parts.flush();
-  return kDone;
+  return hand_over(*lines, analysis.closed ? kDone : kCutOff);
 }
 
 }  // namespace
@@ -91,7 +112,14 @@ extern "C" {
 // write_output: the name of what it ended in (kDone and the others above).
 EMSCRIPTEN_KEEPALIVE const char* tenapi_analyse() {
   last_made = 0;
-  return analyse_input();
+  return take_input(false);
+}
+
+// Reads the file back as a structure.txt, handing its bytes to
+// write_output: kOutline, kNotOutline, kNoLine, kNotRead or kTooLarge.
+EMSCRIPTEN_KEEPALIVE const char* tenapi_read_outline() {
+  last_made = 0;
+  return take_input(true);
 }
 
 // How many outline lines the file gave (more than tenapi_lines when the

@@ -79,13 +79,13 @@ const page = (() => {
   }
 
   // The learner's page or the class view, as the address says.
+  const teaching = () => location.hash === '#class';
   function route() {
-    const teaching = location.hash === '#class';
     if (!$('too-old').hidden) return;
-    $('app').hidden = teaching;
-    $('help').hidden = teaching;
-    $('class').hidden = !teaching;
-    if (teaching) teacher().then((view) => view.show());
+    $('app').hidden = teaching();
+    $('help').hidden = teaching();
+    $('class').hidden = !teaching();
+    if (teaching()) teacher().then((view) => view.show());
   }
 
   parsed.then(() => {
@@ -101,7 +101,7 @@ const page = (() => {
     document.addEventListener('drop', (event) => {
       event.preventDefault();
       const files = [...event.dataTransfer.files];
-      if (location.hash === '#class') teacher().then((view) => view.take(files));
+      if (teaching()) teacher().then((view) => view.take(files));
       else take(files, event.timeStamp);
     });
     // An installed app opened from a Chromebook's Files app gets its files
@@ -126,7 +126,9 @@ const page = (() => {
     $('old').hidden = true;
     $('app').hidden = false;
     route();
-    if (site) navigator.serviceWorker.register('sw.js').catch(() => {});
+    // Registered once the page is ready, so that its check for a new
+    // version does not hold up the first file.
+    if (site) loaded.then(() => navigator.serviceWorker.register('sw.js')).catch(() => {});
   });
   return { site };
 })();
