@@ -153,7 +153,7 @@ if (mode === 'core') {
         await page.waitForSelector('#class-choose:not([disabled])', { timeout: 60000 });
         await page.evaluate(() => (window.started = performance.now()));
         await (await page.$('#class-files')).uploadFile(...files);
-        const took = await page.waitForFunction(() => document.getElementById('class-note').textContent.startsWith('一覧に'), { timeout: 300000, polling: 'mutation' })
+        const took = await page.waitForFunction(() => document.getElementById('class-note').textContent.startsWith('一覧：'), { timeout: 300000, polling: 'mutation' })
           .then(() => page.evaluate(() => `${(performance.now() - started).toFixed(0)} ms`), () => 'more than 300 s');
         console.log(`${what}${what.startsWith('35 ') ? ' (CPU 4x)' : ''}, ${build}: ${took}`);
         await context.close();

@@ -1,11 +1,14 @@
 // The class view, for a teacher (the address ending in #class): every file
 // chosen or dropped, in any number of goes, joins one list (a zip counts as
-// its .xml files) until it is cleared; the list in natural order, failures
-// first, with the 出席番号 missing; one zip of the outlines named after
-// their programs and the list as 一覧.csv; the site's QR code, the
-// learners' sheet to print, and whether this device has the offline copy.
-// Its one entry is startClass, which the learner's page calls with what it
-// shares: the runner, saving, the outlines' names and the site flag.
+// what it holds) until it is cleared. Each hand-in goes to its learner
+// (owners.js): the list has a row a learner, from 1 to the class's size (or
+// the highest number found), with the newest hand-in and the ones before
+// it, then the files of no owner, then what was skipped. One zip holds the
+// outlines, a learner's named for the learner, and the list as 一覧.csv.
+// Also the site's QR code, the learners' sheet to print, and whether this
+// device has the offline copy. Its one entry is startClass, which the
+// learner's page calls with what it shares: the runner, saving, the
+// outlines' names and the site flag.
 'use strict';
 function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
   const $ = (id) => document.getElementById(id);
@@ -14,10 +17,23 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     'not-read': '読めませんでした（もう一度出してもらってください）',
     'no-line': 'アウトラインが 1 行もできませんでした',
     'too-large': 'structure.txt が大きすぎて、このページでは作れません',
+    'cut-off': 'とちゅうで 切れて いる ファイル（もう一度 出して もらいます）',
     damaged: 'zip の中で壊れていました',
     'zip-large': 'zip の中身が大きすぎます（合わせて 1 GB まで）',
     'zip-old': 'このブラウザーでは zip を読めません',
     skipped: '.xml ではないので飛ばしました',
+    'not-outline': 'structure.txt ではない .txt なので飛ばしました',
+  };
+  // What holds an outline, and what of it counts as the learner's outline.
+  const outlined = (handIn) => ['done', 'outline', 'cut-off'].includes(handIn.state);
+  const good = (handIn) => handIn.state === 'done' || handIn.state === 'outline';
+  const result = (handIn) => (handIn.state === 'done' ? `${handIn.made} 行`
+    : handIn.state === 'outline' ? `structure.txt を そのまま（${handIn.made} 行）` : reasons[handIn.state]);
+  const pad = (n) => String(n).padStart(2, '0');
+  const when = (ms) => {
+    if (!ms) return '';
+    const at = new Date(ms);
+    return `${at.getFullYear()}-${pad(at.getMonth() + 1)}-${pad(at.getDate())} ${pad(at.getHours())}:${pad(at.getMinutes())}`;
   };
   // The browser inflates a zip's entries itself (Chrome 103, Safari 16.4, Firefox 113).
   const inflates = (() => {
@@ -28,31 +44,136 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     }
   })();
   const unzipCode = URL.createObjectURL(new Blob([unzip], { type: 'text/javascript' }));
-  // The list: entries { name, size, crc, file, state, made, blob, row }.
-  let list = classList.make();
-  // Grows at each clearing: what a go began for an earlier list is dropped.
+
+  // The books: every hand-in, in the order it came ({ path, name, key, go,
+  // place, date, version, owner, state, made, blob, file, as }), and what
+  // was skipped; grown at each clearing, `round` drops what a go began for
+  // an earlier list.
+  let handIns = [];
+  let skipped = [];
   let round = 0;
+  let go = 0;
+  // The names of outlines of no owner, given as they come, never again.
+  let nameOrphan = outlineNames.namer();
   // How each zip Worker of this list ends, as at a clearing.
   const unzipping = new Set();
   // Grows at each change of the list: a zip made for an older list is dropped.
   let edition = 0;
-  // The names of programs left out of this go because they were listed already.
-  let repeats = [];
-  // The names, the missing numbers and the save are brought up to date once a frame.
+  // The programs left out of this go because they were listed already.
+  let repeats = 0;
+  // Each learner's rows, by number, and the rows of no owner.
+  let rows = new Map();
   let frame = 0;
+  const roster = classRoster.start(site, () => {
+    handIns.forEach(own);
+    redraw();
+    if ($('class-note').textContent.startsWith('一覧：')) count();
+  });
 
-  const isDone = (entry) => entry.state === 'done';
-  // The zip can be made: every file is done, and one has an outline.
-  const saveable = () => list.entries.some(isDone) && !list.entries.some((entry) => entry.state === 'waiting');
+  function own(handIn) {
+    handIn.owner = classOwners.of(handIn.path, roster.size, roster.names);
+    if (handIn.owner.number === undefined && !handIn.as) handIn.as = nameOrphan(handIn.name);
+  }
+  // The learners' numbers: 1 to the class's size, or to the highest found.
+  const numbers = () => {
+    const highest = roster.size || Math.max(0, ...handIns.map((h) => h.owner.number || 0));
+    return Array.from({ length: highest }, (_, i) => i + 1);
+  };
+  const ofLearner = (number) => classOwners.newest(handIns.filter((h) => h.owner.number === number));
+  const orphans = () => handIns.filter((h) => h.owner.number === undefined);
+  const learnerName = (number) => roster.names[number - 1] || '';
+  const outlineName = (number) => `${outlineNames.safe(`${pad(number)}${learnerName(number) ? `-${learnerName(number)}` : ''}`)}.structure.txt`;
+  // The zip can be made: nothing is waiting, and one hand-in has an outline.
+  const saveable = () => handIns.some(outlined) && !handIns.some((h) => h.state === 'waiting');
 
-  // The same file as one already listed: same name, size and CRC-32.
+  // A row of the list's texts, marked as a failure where `error`.
+  function row(texts, error, kind = '') {
+    const tr = document.createElement('tr');
+    for (const text of texts) tr.insertCell().textContent = text;
+    tr.className = `${kind} ${error ? 'error' : ''}`.trim();
+    return tr;
+  }
+  // A learner's rows: the newest hand-in, or none, then those before it.
+  function learnerRows(number) {
+    const [newest, ...older] = ofLearner(number);
+    if (!newest) return [row([number, learnerName(number), '', '', 'まだ 出して いません', ''], true)];
+    return [row([number, learnerName(number), newest.path, when(newest.date), result(newest), outlined(newest) ? outlineName(number) : ''], !good(newest) && newest.state !== 'waiting'),
+      ...older.map((h) => row(['', '', h.path, when(h.date), `前に 出した もの：${result(h)}`, ''], false, 'older'))];
+  }
+  const orphanRow = (h) => row([h.path, when(h.date), `${result(h)}（${h.owner.why}）`, outlined(h) ? h.as : ''], !good(h) && h.state !== 'waiting');
+
+  // Shows a learner's hand-ins anew, in their place: a row a result.
+  function placeLearner(number) {
+    const body = $('class-list');
+    for (let n = rows.size + 1; n <= number; n++) {
+      rows.set(n, learnerRows(n));
+      body.append(...rows.get(n));
+    }
+    const fresh = learnerRows(number);
+    const [first] = rows.get(number);
+    first.replaceWith(...fresh);
+    rows.get(number).slice(1).forEach((tr) => tr.remove());
+    rows.set(number, fresh);
+  }
+  function place(handIn) {
+    if (handIn.owner.number !== undefined) placeLearner(handIn.owner.number);
+    else {
+      const fresh = orphanRow(handIn);
+      if (handIn.tr) handIn.tr.replaceWith(fresh);
+      else $('class-orphans').append(fresh);
+      handIn.tr = fresh;
+      $('class-orphan-part').hidden = false;
+    }
+    changed();
+  }
+  // Everything drawn anew: the roster changed, or the list was cleared.
+  function redraw() {
+    rows = new Map();
+    $('class-list').replaceChildren();
+    $('class-orphans').replaceChildren();
+    for (const number of numbers()) placeLearner(number);
+    orphans().forEach((h) => (h.tr = null) || place(h));
+    $('class-orphan-part').hidden = !orphans().length;
+    changed();
+  }
+
+  // The list changed: the zip made for the list before goes, and the
+  // sentence, the missing and the save follow in the next frame.
+  function changed() {
+    edition++;
+    release();
+    frame ||= requestAnimationFrame(refresh);
+  }
+  function refresh() {
+    cancelAnimationFrame(frame);
+    frame = 0;
+    const learners = numbers().map(ofLearner);
+    const missing = numbers().filter((n, i) => !learners[i].length);
+    $('class-missing').textContent = missing.length ? `まだ 出して いない 人：出席番号 ${missing.join('、')}` : '';
+    $('class-save').disabled = !saveable();
+  }
+  // The sentence above the list, once a go has ended.
+  function count() {
+    refresh();
+    const newest = numbers().map((n) => ofLearner(n)[0]);
+    note(`一覧：アウトラインが できた 人 ${newest.filter((h) => h && good(h)).length} 人、うまく いかなかった 人 ${newest.filter((h) => h && !good(h)).length} 人、`
+      + `まだ 出して いない 人 ${newest.filter((h) => !h).length} 人、だれの ものか わからない ファイル ${orphans().length} 個、飛ばした ファイル ${skipped.length} 個。`
+      + (repeats ? `同じ ファイル ${repeats} 個は、もう一覧に あるので 入れませんでした。` : ''));
+  }
+
+  function release() {
+    save.release($('class-link'));
+    $('class-zip').hidden = true;
+  }
+
+  // The same hand-in as one listed: the same path, size and CRC-32.
   async function crcOf(blob) {
     let crc = 0;
     for (let at = 0; at < blob.size; at += 2 ** 22) crc = zipRead.crc32(new Uint8Array(await blob.slice(at, at + 2 ** 22).arrayBuffer()), crc);
     return crc;
   }
-  async function listed(entry) {
-    for (const other of list.entries.filter((one) => one.name === entry.name && one.size === entry.size)) {
+  async function listed(entry, among) {
+    for (const other of among.filter((one) => one.path === entry.path && one.size === entry.size)) {
       // A file that can no longer be read is the same as none.
       entry.crc ??= await crcOf(entry.file).catch(() => NaN);
       other.crc ??= await crcOf(other.file).catch(() => NaN);
@@ -61,84 +182,63 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     return false;
   }
 
-  // Shows `entry` in its place: one row inserted, or moved when it changed.
-  function place(entry) {
-    const body = $('class-list');
-    const was = entry.row ? list.remove(entry) : -1;
-    if (!entry.row) {
-      entry.row = document.createElement('tr');
-      for (let i = 0; i < 3; i++) entry.row.insertCell();
-      entry.row.cells[0].textContent = entry.name;
+  // Adds one hand-in (a File, or a zip's bytes) and has it analysed, or
+  // read back where it is a text; not awaited by the go, so that the Worker
+  // takes the next file as soon as it answers one.
+  async function enlist(mine, { path, name, file, crc, size = file.size, date, place: at, text, state = 'waiting' }) {
+    const handIn = { path, name, file, crc, size, date, go, place: at, version: classOwners.version(path), state };
+    if (await listed(handIn, handIns)) return repeats++;
+    if (mine !== round) return;
+    // A program that could not be taken from its zip is its learner's all the same.
+    if (state !== 'waiting') {
+      own(handIn);
+      handIns.push(handIn);
+      return place(handIn);
     }
-    const at = list.insert(entry);
-    entry.row.cells[2].textContent = isDone(entry) ? `${entry.made} 行` : reasons[entry.state];
-    entry.row.className = isDone(entry) || entry.state === 'waiting' ? '' : 'error';
-    if (at !== was) body.insertBefore(entry.row, list.entries[at + 1]?.row || null);
+    // A zip's entry is handed over as bytes: the list holds its outline alone.
+    if (file instanceof Uint8Array) handIn.file = null;
+    if (!text) {
+      own(handIn);
+      handIns.push(handIn);
+      place(handIn);
+    }
+    const answer = await runner.add(file, () => {}, 'class', text);
+    if (mine !== round || answer.status === 'dropped') return;
+    if (text && answer.status === 'not-outline') return skip(mine, { path, name, state: 'not-outline' });
+    if (text) {
+      own(handIn);
+      handIns.push(handIn);
+    }
+    Object.assign(handIn, { state: answer.status, made: answer.made, blob: answer.blob || null });
+    place(handIn);
+  }
+
+  // A row for what is skipped or cannot be read; the same one again adds none.
+  async function skip(mine, entry) {
+    if (entry.crc !== undefined && (await listed(entry, skipped))) return;
+    if (mine !== round) return;
+    skipped.push(entry);
+    $('class-skipped').append(row([entry.path, reasons[entry.state]], entry.state !== 'skipped' && entry.state !== 'not-outline'));
+    $('class-skipped-part').hidden = false;
     changed();
   }
 
-  // The list changed: the zip made for the list before goes, and the rest
-  // follows in the next frame.
-  function changed() {
-    edition++;
-    release();
-    frame ||= requestAnimationFrame(() => {
-      frame = 0;
-      const names = namesOf();
-      for (const entry of list.entries) {
-        const name = names.get(entry) || '';
-        if (entry.row.cells[1].textContent !== name) entry.row.cells[1].textContent = name;
-      }
-      const gaps = classList.missing(list.entries);
-      $('class-missing').textContent = gaps.length ? `出席番号 ${gaps.join('、')} が ありません。` : '';
-      $('class-save').disabled = !saveable();
-    });
-  }
-
-  function release() {
-    save.release($('class-link'));
-    $('class-zip').hidden = true;
-  }
-
-  // Adds one program to the list; its analysis is queued, not awaited here,
-  // so that the Worker takes the next file as soon as it answers one.
-  async function enlist(mine, name, file, crc, size = file.size) {
-    const entry = { name, size, crc, file, state: 'waiting' };
-    if (await listed(entry)) return repeats.push(name);
-    if (mine !== round) return;
-    // A zip's entry is handed over as bytes: the list holds its outline alone.
-    if (file instanceof Uint8Array) entry.file = null;
-    place(entry);
-    const result = await runner.add(file, () => {}, 'class');
-    if (mine !== round || result.status === 'dropped') return;
-    entry.state = result.status;
-    Object.assign(entry, { made: result.made, blob: isDone(entry) ? result.blob : null });
-    place(entry);
-  }
-
-  // A row for what cannot be analysed; the same one again adds none.
-  async function failure(mine, name, state, crc, size) {
-    const entry = { name, state, crc, size };
-    if (crc !== undefined && (await listed(entry))) return;
-    if (mine === round) place(entry);
-  }
-
-  // A zip's entries, read in a Worker of its own: the programs enlisted,
-  // their analyses returned. Folders are left out of the names.
+  // A zip's entries, read in a Worker of its own, in order: the hand-ins
+  // enlisted, their analyses returned.
   function unpack(mine, zip) {
-    if (!inflates) return failure(mine, zip.name, 'zip-old').then(() => []);
+    if (!inflates) return skip(mine, { path: zip.name, state: 'zip-old' }).then(() => []);
     return new Promise((resolve) => {
       const worker = new Worker(unzipCode);
       const analyses = [];
-      // The entries one at a time, in order, so that repeats are found.
       let queue = Promise.resolve();
       let ended = false;
+      let at = 0;
       const end = (state) => {
         if (ended) return;
         ended = true;
         worker.terminate();
         unzipping.delete(end);
-        queue.then(() => (state ? failure(mine, zip.name, state) : null)).then(() => resolve(analyses));
+        queue.then(() => (state ? skip(mine, { path: zip.name, state }) : null)).then(() => resolve(analyses));
       };
       unzipping.add(end);
       worker.onerror = (event) => {
@@ -148,10 +248,12 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
       worker.onmessage = ({ data }) => {
         if (mine !== round) return end();
         if (data.end || data.failed) return end(data.failed);
-        const { name, size, crc, state } = data.entry;
+        const { path, name, time, size, crc, state } = data.entry;
+        const place = at++;
         queue = queue.then(() => {
-          if (state !== 'program') return failure(mine, name, state, crc, size);
-          analyses.push(enlist(mine, name, data.bytes, crc, size));
+          if (state === 'skipped') return skip(mine, { path, name, size, crc, state });
+          if (state !== 'program' && state !== 'text') return enlist(mine, { path, name, crc, size, date: time, place, state });
+          analyses.push(enlist(mine, { path, name, file: data.bytes, crc, size, date: time, place, text: state === 'text' }));
         });
       };
       worker.postMessage({ zip });
@@ -160,19 +262,20 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
 
   async function collect(files) {
     const mine = round;
-    repeats = [];
+    go++;
+    repeats = 0;
     note('読んでいます…');
     const analyses = [];
-    for (const file of files) {
+    for (const [place, file] of files.entries()) {
       if (mine !== round) return;
-      if (/\.zip$/i.test(file.name)) analyses.push(...(await unpack(mine, file)));
-      else analyses.push(enlist(mine, file.name, file));
+      const kind = /\.zip$/i.test(file.name) ? 'zip' : classOwners.kind(file.name);
+      if (kind === 'zip') analyses.push(...(await unpack(mine, file)));
+      else if (kind === 'skipped') await skip(mine, { path: file.name, state: 'skipped' });
+      else if (kind !== 'hidden') analyses.push(enlist(mine, { path: file.name, name: file.name, file, date: file.lastModified, place, text: kind === 'text' }));
     }
     await Promise.all(analyses);
     if (mine !== round) return;
-    const shown = repeats.slice(0, 3).join('、') + (repeats.length > 3 ? ` ほか ${repeats.length - 3} 個` : '');
-    const again = repeats.length ? `${shown} は、同じ名前と中身のファイルがもう一覧にあるので、入れませんでした。` : '';
-    note(`一覧に ${list.entries.length} ファイルあります。${again}`);
+    count();
     // In an iPad's Home Screen app the zip is made once the list has settled.
     if (save.sharing && saveable()) packed().catch(() => {});
   }
@@ -181,28 +284,34 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     $('class-note').textContent = text;
   }
 
-  // The outlines' names, in the list's order.
-  function namesOf() {
-    const done = list.entries.filter(isDone);
-    return new Map(outlineNames.of(done.map((entry) => entry.name)).map((name, i) => [done[i], name]));
-  }
-
   // The class's zip, made now: at most one is alive.
   async function packed() {
     const mine = edition;
-    const names = namesOf();
-    const rows = [['ファイル', 'structure.txt', 'アウトラインの行数', '結果']].concat(list.entries.map((entry) =>
-      [entry.name, names.get(entry) || '', isDone(entry) ? entry.made : '', isDone(entry) ? 'できました' : reasons[entry.state]]));
+    const files = [];
+    const table = [['番号', '名前', 'ファイル', '日時', '結果', 'structure.txt']];
+    for (const number of numbers()) {
+      const [newest, ...older] = ofLearner(number);
+      if (!newest) table.push([number, learnerName(number), '', '', 'まだ 出して いません', '']);
+      else {
+        if (outlined(newest)) files.push({ name: outlineName(number), input: newest.blob });
+        table.push([number, learnerName(number), newest.path, when(newest.date), result(newest), outlined(newest) ? outlineName(number) : '']);
+        for (const h of older) table.push([number, learnerName(number), h.path, when(h.date), `前に 出した もの：${result(h)}`, '']);
+      }
+    }
+    for (const h of orphans()) {
+      if (outlined(h)) files.push({ name: h.as, input: h.blob });
+      table.push(['', '', h.path, when(h.date), `${result(h)}（${h.owner.why}）`, outlined(h) ? h.as : '']);
+    }
+    for (const entry of skipped) table.push(['', '', entry.path, '', reasons[entry.state], '']);
     const now = new Date();
-    const files = [...names].map(([entry, name]) => ({ name, input: entry.blob }));
-    files.push({ name: '一覧.csv', input: new Blob([classPack.csv(rows)], { type: 'text/csv' }) });
+    files.push({ name: '一覧.csv', input: new Blob([classPack.csv(table)], { type: 'text/csv' }) });
     const zip = await classPack.zip(files, now);
     if (mine !== edition) return null;
     const link = $('class-link');
     release();
     const name = classPack.name(now);
     save.offer(link, zip, name);
-    link.textContent = `${name} を保存（structure.txt ${names.size} 個と 一覧.csv）`;
+    link.textContent = `${name} を保存（structure.txt ${files.length - 1} 個と 一覧.csv）`;
     $('class-zip').hidden = false;
     return link;
   }
@@ -232,10 +341,13 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     round++;
     runner.clear('class');
     unzipping.forEach((end) => end());
-    list = classList.make();
-    $('class-list').replaceChildren();
+    handIns = [];
+    skipped = [];
+    nameOrphan = outlineNames.namer();
+    $('class-skipped').replaceChildren();
+    $('class-skipped-part').hidden = true;
     note('');
-    changed();
+    redraw();
   };
   $('qr-big').onclick = () => {
     const big = $('qr').classList.toggle('big');

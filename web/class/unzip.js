@@ -1,8 +1,8 @@
-// The class view's zip Worker, after zip.js: takes one zip (a File) and
-// sends back what it holds, an entry at a time, in the directory's order:
-// { entry: { path, name, size, crc, state }, bytes } where state is
-// 'program' (with its bytes), 'skipped' (not .xml), 'damaged' or
-// 'zip-large'; folders and what macOS adds (__MACOSX/, ._*) are left out.
+// The class view's zip Worker, after zip.js and owners.js: takes one zip
+// (a File) and sends back what it holds, an entry at a time, in the
+// directory's order: { entry: { path, name, time, size, crc, state },
+// bytes } where state is the entry's kind ('program' or 'text', with its
+// bytes; 'skipped'), 'damaged' or 'zip-large'; what is hidden is left out.
 // Then { end: true }, or { failed: 'damaged' | 'not-read' } for the zip.
 // Inflating here keeps the page's thread free however large an entry is.
 'use strict';
@@ -20,12 +20,13 @@ onmessage = async ({ data: { zip } }) => {
   if (!entries) return postMessage({ failed: 'damaged' });
   let declared = 0;
   for (const entry of entries) {
-    const name = entry.path.replace(/^.*[\\/]/, '');
-    if (entry.path.endsWith('/') || /(^|\/)__MACOSX\//.test(entry.path) || name.startsWith('._')) continue;
-    const found = { path: entry.path, name, size: entry.size, crc: entry.crc, state: 'program' };
+    const kind = classOwners.kind(entry.path);
+    if (kind === 'hidden') continue;
+    const found = { path: entry.path, name: entry.path.replace(/^.*[\\/]/, ''), time: entry.time, size: entry.size, crc: entry.crc, state: kind };
     let bytes = null;
-    if (!/\.xml$/i.test(name)) found.state = 'skipped';
-    else if ((declared += entry.size) > declaredLimit) found.state = 'zip-large';
+    if (kind === 'skipped') {
+      // Listed as it is.
+    } else if ((declared += entry.size) > declaredLimit) found.state = 'zip-large';
     else {
       try {
         bytes = await zipRead.inflate(zip, entry);

@@ -18,10 +18,15 @@ const zipRead = (() => {
   // A 64-bit little-endian number, exact up to 2^53.
   const u64 = (view, at) => view.getUint32(at, true) + view.getUint32(at + 4, true) * 2 ** 32;
 
-  // The ZIP64 fields of an extra field (0x0001) in place of those marked
-  // 0xFFFFFFFF, in their order: the size, the packed size, the offset.
-  function zip64(view, at, end, entry) {
+  // From the extra fields: ZIP64's (0x0001) in place of the fields marked
+  // 0xFFFFFFFF, in their order (the size, the packed size, the offset),
+  // and the time in UTC (0x5455) where the zip has it. False where ZIP64's
+  // are missing.
+  function extras(view, at, end, entry) {
     for (let field = at; field + 4 <= end; field += 4 + view.getUint16(field + 2, true)) {
+      if (view.getUint16(field, true) === 0x5455 && view.getUint16(field + 2, true) >= 5 && view.getUint8(field + 4) & 1) {
+        entry.time = view.getUint32(field + 5, true) * 1000;
+      }
       if (view.getUint16(field, true) !== 1) continue;
       let next = field + 4;
       for (const key of ['size', 'packed', 'local']) {
@@ -45,7 +50,7 @@ const zipRead = (() => {
     crc32,
 
     // The entries of the zip in `blob`, in the directory's order: { path,
-    // flags, method, crc, packed, size, local, overlap }, or null if it has
+    // time, flags, method, crc, packed, size, local, overlap }, or null if it has
     // no directory that can be read. Rejects where the Blob cannot be read.
     async entries(blob) {
       // The end record is the last 22 bytes but for a comment of at most
@@ -78,9 +83,12 @@ const zipRead = (() => {
         // A name marked as UTF-8 is UTF-8; an unmarked one is UTF-8 where its
         // bytes are (Info-ZIP, macOS), else Shift_JIS (Windows Explorer).
         const path = flags & 0x800 ? new TextDecoder().decode(bytes) : bytesText.decode([[bytes]])[0];
-        const entry = { path, flags, method: directory.getUint16(at + 10, true), crc: directory.getUint32(at + 16, true),
+        // The DOS time, in the local time of the machine that made the zip.
+        const [time, date] = [directory.getUint16(at + 12, true), directory.getUint16(at + 14, true)];
+        const dos = new Date(1980 + (date >> 9), ((date >> 5) & 15) - 1, date & 31, time >> 11, (time >> 5) & 63, (time & 31) * 2).getTime();
+        const entry = { path, time: dos, flags, method: directory.getUint16(at + 10, true), crc: directory.getUint32(at + 16, true),
           packed: directory.getUint32(at + 20, true), size: directory.getUint32(at + 24, true), local: directory.getUint32(at + 42, true), overlap: false };
-        if (!zip64(directory, extra, extra + directory.getUint16(at + 30, true), entry)) return null;
+        if (!extras(directory, extra, extra + directory.getUint16(at + 30, true), entry)) return null;
         entries.push(entry);
         at = next;
       }

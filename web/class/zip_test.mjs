@@ -72,13 +72,13 @@ test('a zip\'s entries: read, or damaged and never inflated', async () => {
   assert.equal(await zipRead.entries(new Blob([cut])), null);
 });
 
-test('the zip Worker: programs, what is skipped, and a cap on what is declared', async () => {
+test('the zip Worker: programs and texts, what is hidden, and a cap on what is declared', async () => {
   const sent = [];
-  const worker = load([...scripts, 'class/unzip.js'], 'onmessage', { postMessage: (m) => sent.push(m) });
+  const worker = load([...scripts, 'class/owners.js', 'class/unzip.js'], 'onmessage', { postMessage: (m) => sent.push(m) });
   const files = ['folder/', '__MACOSX/a.xml', 'x/._a.xml', 'note.txt', 'x/a.xml', 'big1.xml', 'big2.xml'].map((path) =>
     ({ name: name(path), data: path.endsWith('/') ? Buffer.alloc(0) : program, size: path.startsWith('big') ? 600 * 2 ** 20 : undefined }));
   await worker({ data: { zip: build(files) } });
   assert.deepEqual(sent.map((m) => (m.entry ? `${m.entry.name} ${m.entry.state}` : m.end)),
-    ['note.txt skipped', 'a.xml program', 'big1.xml damaged', 'big2.xml zip-large', true]);
+    ['note.txt text', 'a.xml program', 'big1.xml damaged', 'big2.xml zip-large', true]);
   assert.ok(Buffer.from(sent[1].bytes).equals(program));
 });

@@ -115,9 +115,10 @@ onmessage = ({ data }) => {
   unreadable = false;
   try {
     heads = firstLines(core._tenapi_lines(), data.limit);
-    const status = core.UTF8ToString(core._tenapi_analyse());
+    const status = core.UTF8ToString(data.outline ? core._tenapi_read_outline() : core._tenapi_analyse());
     writing = true;
-    if (status === 'done') {
+    // A program cut off half-way, and a structure.txt read back, have their outline too.
+    if (status === 'done' || status === 'cut-off' || status === 'outline') {
       // The Blob is made here, off the page's thread: hundreds of megabytes
       // take seconds. The page gets the lines it shows, cut to `limit` bytes.
       const made = core._tenapi_made();

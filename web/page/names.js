@@ -5,13 +5,18 @@
 // short. A repeat, in any case, gets a number: taro-2.structure.txt.
 'use strict';
 const outlineNames = {
-  // The names for `fileNames`, in their order.
-  of(fileNames) {
+  // `base` as a Windows-safe name, cut to 100 characters.
+  safe(base) {
+    base = [...base.normalize('NFC').replace(/[\\/:*?"<>|\u0000-\u001f\u007f]/g, '_')].slice(0, 100).join('');
+    return /^(con|prn|aux|nul|com[1-9]|lpt[1-9])(\.|$)/i.test(base) ? `_${base}` : base;
+  },
+
+  // A namer: the name for each program's name given it, a repeat numbered,
+  // never a name it gave before.
+  namer() {
     const used = new Set();
-    return fileNames.map((fileName) => {
-      let base = fileName.normalize('NFC').replace(/^.*[\\/]/, '').replace(/\.xml$/i, '');
-      base = [...base.replace(/[\\/:*?"<>|\u0000-\u001f\u007f]/g, '_')].slice(0, 100).join('');
-      if (/^(con|prn|aux|nul|com[1-9]|lpt[1-9])(\.|$)/i.test(base)) base = `_${base}`;
+    return (fileName) => {
+      const base = this.safe(fileName.normalize('NFC').replace(/^.*[\\/]/, '').replace(/\.xml$/i, ''));
       for (let n = 1; ; n++) {
         const name = `${base}${n > 1 ? `-${n}` : ''}.structure.txt`;
         if (!used.has(name.toLowerCase())) {
@@ -19,6 +24,11 @@ const outlineNames = {
           return name;
         }
       }
-    });
+    };
+  },
+
+  // The names for `fileNames`, in their order.
+  of(fileNames) {
+    return fileNames.map(this.namer());
   },
 };

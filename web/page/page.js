@@ -57,7 +57,7 @@ const page = (() => {
     await Promise.all(results.map(async (answer, i) => {
       const result = await answer;
       if (mine !== choice || result.status === 'dropped') return;
-      if (result.status !== 'done') return show.failed(parts[i], result.status);
+      if (result.status !== 'done' && result.status !== 'cut-off') return show.failed(parts[i], result.status);
       times.memory = Math.max(times.memory || 0, result.memory);
       links.push(show.shown(parts[i], saveAs[i], result));
       $('app').classList.add('shown');

@@ -40,8 +40,10 @@ function makeRunner(code, { ready, broken, limit }) {
     job = queue.shift();
     state = 'busy';
     // Bytes (a zip's entry) are handed over; a File is read by the Worker.
-    if (job.file instanceof Uint8Array) worker.postMessage({ bytes: job.file, limit }, [job.file.buffer]);
-    else worker.postMessage({ file: job.file, limit });
+    // A text is read back as a structure.txt; anything else is analysed.
+    const how = job.outline ? { limit, outline: true } : { limit };
+    if (job.file instanceof Uint8Array) worker.postMessage({ bytes: job.file, ...how }, [job.file.buffer]);
+    else worker.postMessage({ file: job.file, ...how });
   }
 
   function answer(result) {
@@ -83,7 +85,7 @@ function makeRunner(code, { ready, broken, limit }) {
         if (mine !== job) return;
         if (buffer.byteLength !== mine.file.size) return answer({ status: 'not-read' });
         state = 'busy';
-        worker.postMessage({ bytes: new Uint8Array(buffer), limit }, [buffer]);
+        worker.postMessage({ bytes: new Uint8Array(buffer), limit, outline: mine.outline }, [buffer]);
       }, () => mine === job && answer({ status: 'not-read' }));
     } else {
       answer(data);
@@ -91,11 +93,12 @@ function makeRunner(code, { ready, broken, limit }) {
   }
 
   return {
-    // Queues `file` (a File, or bytes) for `owner`; `progress` hears how
-    // much of it has been read.
-    add(file, progress, owner) {
+    // Queues `file` (a File, or bytes) for `owner`, to be read back as a
+    // structure.txt where `outline`; `progress` hears how much of it has
+    // been read.
+    add(file, progress, owner, outline = false) {
       return new Promise((resolve) => {
-        queue.push({ file, progress, owner, resolve });
+        queue.push({ file, progress, owner, outline, resolve });
         next();
       });
     },

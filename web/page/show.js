@@ -58,8 +58,10 @@ const show = (() => {
       part.status.className = 'error';
     },
     // What the file gave, with its save link, which it returns.
-    shown(part, name, { made, lines: count, blob, heads }) {
+    shown(part, name, { status: how, made, lines: count, blob, heads }) {
       const { view, status } = part;
+      // A program cut off half-way still gives what it holds.
+      if (how === 'cut-off') say(view, 'この ファイルは とちゅうで 切れて います。てなぴで もう一度 ほぞんして から、えらびなおします。', 'error');
       if (made > count) {
         status.textContent = `アウトラインは ぜんぶで ${made} 行 できましたが、${name} には はじめの ${count} 行だけが 入ります。`;
       } else if (made === count) {

@@ -11,8 +11,8 @@ set(tenapi_page_scripts page/text.js page/runner.js page/names.js page/save.js p
 # The class view, an inert block started at #class (after the zip library,
 # and in the site the QR code's): the list, zips read, what it saves, the
 # sheet, the view itself.
-set(tenapi_class_scripts class/zip.js class/list.js class/pack.js class/sheet.js class/class.js)
+set(tenapi_class_scripts class/zip.js class/owners.js class/roster.js class/pack.js class/sheet.js class/class.js)
 # The class view's zip Worker, from an inert block of its own.
-set(tenapi_unzip_scripts page/text.js class/zip.js class/unzip.js)
+set(tenapi_unzip_scripts page/text.js class/zip.js class/owners.js class/unzip.js)
 # The libraries: name, version, file, notice, sum.
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../third_party/libraries.txt tenapi_libraries REGEX "^[^#]")
