@@ -8,10 +8,21 @@ namespace tenapi {
 
 namespace {
 
-// The end tag of the editor's document.
-bool closes(std::string_view text) {
-  constexpr std::string_view kEnd = "</xml>";
-  return text.size() >= kEnd.size() && text.substr(text.size() - kEnd.size()) == kEnd;
+// Whether a line that holds anything but blanks, tabs and CR ends the
+// editor's document (in "</xml>"): `closed` as it stands after `line`.
+// Most lines end in '>', which settles it at once.
+void closes(std::string_view line, bool& closed) {
+  constexpr char kEnd[] = "</xml>";
+  constexpr std::size_t kSize = sizeof kEnd - 1;
+  std::size_t end = line.size();
+  if (line[end - 1] != '>') {
+    while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\t' || line[end - 1] == '\r')) --end;
+    if (end == 0) return;
+  }
+  // From the end: most lines differ within two bytes.
+  std::size_t same = 0;
+  while (same < kSize && same < end && line[end - 1 - same] == kEnd[kSize - 1 - same]) ++same;
+  closed = same == kSize;
 }
 
 }  // namespace
@@ -27,9 +38,7 @@ Analysis analyse(LineReader& reader, Outline& lines) {
   // Each line is looked at where the reader holds it; a line that yields
   // nothing costs no copy and no allocation.
   for (std::string_view line; reader.next(line);) {
-    // Looked at before the translator, which may move the line's bytes.
-    const std::size_t last = line.find_last_not_of(" \t\r");
-    if (last != std::string_view::npos) result.closed = closes(line.substr(0, last + 1));
+    if (!line.empty()) closes(line, result.closed);
     OutlineLine& out = result.made < lines.size() ? lines[result.made] : unkept;
     if (translator.step(line, out.text, out.depth)) ++result.made;
   }
