@@ -16,7 +16,8 @@ void closes(std::string_view line, bool& closed) {
   constexpr std::size_t kSize = sizeof kEnd - 1;
   std::size_t end = line.size();
   if (line[end - 1] != '>') {
-    while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\t' || line[end - 1] == '\r')) --end;
+    while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\t' || line[end - 1] == '\r'))
+      --end;
     if (end == 0) return;
   }
   // From the end: most lines differ within two bytes.
