@@ -43,7 +43,7 @@ async function saved() {
     const a = s.querySelector('a');
     const sum = a && new Uint8Array(await crypto.subtle.digest('SHA-256', await (await fetch(a.href)).arrayBuffer()));
     return { save: a && a.download, sum: a && [...sum].map((b) => b.toString(16).padStart(2, '0')).join(''),
-      say: s.querySelector('p').textContent };
+      say: s.querySelector('p').textContent, file: [...s.querySelector('h2').childNodes].find((n) => n.nodeType === 3).data };
   }));
 }
 const watch = () => { window.violations = []; document.addEventListener('securitypolicyviolation', (e) => violations.push(e.violatedDirective)); };
@@ -61,11 +61,12 @@ const blank = crypto.createHash('sha256').update('\r\n'.repeat(198)).digest('hex
 const offered = (file, sum = fs.existsSync(`${file}.structure`) && sha(`${file}.structure`)) => sum !== blank && sum;
 function check(got, files, names) {
   if (got.length !== files.length) return fail(`${got.length} results for ${files.length} files`);
-  got.forEach((r, i) => {
+  // The newest comes first: each file's result by its name.
+  files.map((file) => got.find((r) => r.file === path.basename(file))).forEach((r, i) => {
     const want = offered(files[i]);
     const say = says[path.basename(files[i])] ?? (want ? r.say : says['line.xml']);
     if (want ? r.sum !== want || r.save !== names[i] : r.save) fail(`${files[i]}: saved as ${r.save}`);
-    if (r.say !== say.replace('*', names[i])) fail(`${files[i]} says ${r.say}`);
+    if (r.say !== say.replace('*', names[i])) fail(`${files[i]} says ${r.say}, not ${say.replace('*', names[i])}`);
   });
 }
 // The site under a path of its own, as a school's host serves it; with `up`
@@ -246,6 +247,28 @@ if (engine === 'webkit') {
       const date = await page.$eval('h2 small', (small) => small.textContent);
       if (date !== '12月9日 10:32 に ほぞんした ファイル') fail(`the date shown: ${date}`);
     }
+    // The 出席番号, given once (full-width) and kept across loads; two files at once: the newest first and marked, each
+    // save naming its program and the number; the one of yesterday flagged, the one of today not; then one file alone.
+    const today = path.join(big, 'today.xml');
+    fs.copyFileSync(square, today);
+    await open(360, 740);
+    await page.type('#number', '１２');
+    await open(810, 1080);
+    await choose(square, today);
+    await page.evaluate(saved);
+    const both = await page.evaluate(() => [...document.querySelectorAll('section')].map((s) => [s.querySelector('h2').textContent,
+      !!s.querySelector('.old-file'), s.querySelector('a').download, s.querySelector('a').textContent]).join('|') + !!document.querySelector('.several'));
+    if (both !== '★ いちばん 新しい ファイルtoday.xml,false,12-today.structure.txt,12 ばん で ほぞん（today.xml）|square.xml12月9日 10:32 に ほぞんした ファイル,'
+      + 'true,12-square.structure.txt,12 ばん で ほぞん（square.xml）true') fail(`two files at once: ${both}`);
+    await page.screenshot({ path: '../build-web/screenshot-two-810.png', fullPage: true });
+    for (const [width, height] of [[360, 740], [1366, 768]]) {
+      await open(width, height);
+      await choose(square);
+      check(await page.evaluate(saved), [square], ['12-structure.txt']);
+      if (await page.$eval('section a', (a) => a.textContent) !== '12 ばん で ほぞん') fail('the save with the number');
+      await page.screenshot({ path: `../build-web/screenshot-number-${width}.png`, fullPage: true });
+    }
+    await page.evaluate(() => localStorage.clear());
     // Files in three goes, then Taro.xml again: in the zip named after their
     // programs, in natural order; the list names the failures first.
     const goes = fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-goes-'));
@@ -321,6 +344,7 @@ if (engine === 'webkit') {
     for (const v of axe.violations) fail(`axe: ${v.id}: ${v.help}`);
     const gone = path.join(big, 'gone.xml');
     fs.copyFileSync(square, gone);
+    fs.utimesSync(gone, new Date(2020, 0, 1), new Date(2020, 0, 1));  // the older, read second
     await choose(path.join(big, 'huge.xml'), gone);
     fs.unlinkSync(gone);
     const start = Date.now();
@@ -350,6 +374,7 @@ if (engine === 'webkit') {
     if ((await page.evaluate('violations')).length) fail('a CSP violation on the site');
   }
   if (!(await page.evaluate(() => caches.match('LICENSE').then((kept) => kept && kept.text())) || '').includes('MIT License')) fail('no LICENSE offline');
+  if (!(await page.$eval('#offline', (p) => p.textContent.includes('コピーが あります')))) fail('the offline line');
   if (engine === 'chromium') {
     await page.screenshot({ path: '../build-web/screenshot-site-810x1080.png' });
     // The one-file page served over http is no site: no QR code, no promise of an offline copy.
@@ -385,9 +410,9 @@ if (engine === 'webkit') {
     await page.setViewport({ width: 360, height: 740 });
     await page.click('section a.save');
     await page.waitForSelector('section .where:not([hidden])', { timeout: 10000 });
-    const first = path.join(downloads, batchNames[0]);
-    await until(() => fs.existsSync(first), 'no saved file');
-    if (sha(first) !== sha(`${cases[0]}.structure`)) fail('the saved file');
+    const first = await page.$eval('section a.save', (a) => a.download);
+    await until(() => fs.existsSync(path.join(downloads, first)), 'no saved file');
+    if (sha(path.join(downloads, first)) !== sha(`${cases[batchNames.indexOf(first)]}.structure`)) fail('the saved file');
     fs.rmSync(downloads, { recursive: true });
     await page.screenshot({ path: '../build-web/screenshot-site-360.png' });
     // A download the browser refuses: nothing may say the file is saved.
@@ -447,6 +472,10 @@ if (engine === 'webkit') {
     await until(() => app.evaluate(() => /わたしました/.test(document.querySelector('.where').textContent)), 'no sentence after the share');
     const shared = await app.evaluate('shared');
     if (shared.name !== 'structure.txt' || shared.sum !== sha(`${square}.structure`)) fail(`shared ${JSON.stringify(shared)}`);
+    // A share sheet closed without saving says so.
+    await app.evaluate(() => { navigator.share = () => Promise.reject(new DOMException('closed', 'AbortError')); });
+    await app.click('section a.save');
+    await until(() => app.$eval('.where', (p) => p.textContent === 'まだ ほぞん されて いません。もう一度 おします。'), 'no sentence after a cancelled share');
     // There the class's zip is made once, when the list has settled.
     await app.evaluate(() => { window.zips = 0; const make = URL.createObjectURL;
       URL.createObjectURL = (blob) => ((zips += blob.type === 'application/zip'), make(blob)); location.hash = '#class'; });

@@ -28,38 +28,70 @@ const page = (() => {
   // keeps itself for offline use and shows its address as a QR code.
   const site = !!document.querySelector('link[rel=manifest]') && /^https?:$/.test(location.protocol) && 'serviceWorker' in navigator;
 
-  // The latest choice, and the save links it made.
+  // The latest choice, and the saves it made: { link, blob, base, file, several }.
   let choice = 0;
-  let links = [];
+  let saves = [];
+  // The learner's 出席番号 today, or ''.
+  let number = learnerNumber.load(new Date());
 
   // Drops what the choices before gave: their files, results and Blobs.
   function clean() {
     runner.clear('learner');
-    links.forEach(save.release);
-    links = [];
+    saves.forEach(({ link }) => save.release(link));
+    saves = [];
     $('results').replaceChildren();
     $('app').classList.remove('shown');
   }
 
-  async function take(files, start) {
-    if (files.length === 0) return;
+  // What a save is named and says: the learner's number first, where it is
+  // known (12-structure.txt, 「12 ばん で ほぞん」), and the program's name
+  // where several were chosen.
+  function offer({ link, blob, base, file, several, part, result }) {
+    const name = number ? `${number}-${base}` : base;
+    part.status.textContent = show.sentence(name, result.made, result.lines);
+    if (link.href) save.release(link);
+    save.offer(link, blob, name);
+    link.textContent = number ? `${number} ばん で ほぞん${several ? `（${file.name}）` : ''}` : `${name} をほぞん`;
+    link.nextElementSibling.nextElementSibling.textContent = number ? 'ばんごうを かえる' : 'しゅっせき ばんごうを 入れる';
+  }
+
+  async function take(chosenFiles, start) {
+    if (chosenFiles.length === 0) return;
     const mine = ++choice;
     clean();
     const chosen = Date.now();
+    // The newest first.
+    const files = [...chosenFiles].sort((a, b) => b.lastModified - a.lastModified);
     // Each file goes to the Worker before the page is drawn.
     const results = files.map((file, i) => runner.add(file, (read) => {
       parts[i].status.textContent = `よみこみ中… ${Math.floor(read * 100)}%`;
     }, 'learner'));
     // Several files at once are saved under names of their own.
-    const saveAs = files.length === 1 ? ['structure.txt'] : outlineNames.of(files.map((file) => file.name));
-    const parts = files.map((file) => show.place($('results'), file, chosen));
+    const several = files.length > 1;
+    const bases = several ? outlineNames.of(files.map((file) => file.name)) : ['structure.txt'];
+    if (several) {
+      const p = document.createElement('p');
+      p.className = 'several';
+      p.textContent = `ファイルを ${files.length} こ いっしょに えらびました。★ が ついた いちばん 上の ものが、いちばん 新しい ファイルです。`;
+      $('results').append(p);
+    }
+    const parts = files.map((file, i) => show.place($('results'), file, chosen, several && i === 0));
     parts[0].view.scrollIntoView({ block: 'start' });
     await Promise.all(results.map(async (answer, i) => {
       const result = await answer;
       if (mine !== choice || result.status === 'dropped') return;
       if (result.status !== 'done' && result.status !== 'cut-off') return show.failed(parts[i], result.status);
       times.memory = Math.max(times.memory || 0, result.memory);
-      links.push(show.shown(parts[i], saveAs[i], result));
+      const link = show.shown(parts[i], bases[i], result);
+      const change = document.createElement('button');
+      change.type = 'button';
+      change.className = 'plain change';
+      change.onclick = () => $('number').focus();
+      // After the link's sentence of where the save went.
+      link.nextElementSibling.after(change);
+      const one = { link, blob: result.blob, base: bases[i], file: files[i], several, part: parts[i], result };
+      offer(one);
+      saves.push(one);
       $('app').classList.add('shown');
       requestAnimationFrame(() => setTimeout(() => times.outlines.push(performance.now() - start)));
     }));
@@ -123,6 +155,25 @@ const page = (() => {
       $('help').open = helpWasOpen;
     });
     addEventListener('hashchange', route);
+    $('number').value = number;
+    $('number').oninput = () => {
+      const given = learnerNumber.parse($('number').value);
+      $('number-note').textContent = given === null ? '1 から 45 までの ばんごうを 入れます。' : '';
+      $('number-note').className = given === null ? 'error' : '';
+      if (given === null) return;
+      number = given;
+      learnerNumber.keep(number, new Date());
+      saves.forEach(offer);
+    };
+    // Whether this device keeps the site for use with no network.
+    const offline = () => {
+      $('offline').textContent = navigator.serviceWorker.controller ? 'この たんまつには オフラインの コピーが あります。ネットワークが なくても ひらけます。'
+        : 'この たんまつには、まだ オフラインの コピーが ありません。';
+    };
+    if (site) {
+      offline();
+      navigator.serviceWorker.addEventListener('controllerchange', offline);
+    }
     $('old').hidden = true;
     $('app').hidden = false;
     route();

@@ -46,7 +46,7 @@ const save = (() => {
         tell('「"ファイル"に保存」を おして、ほぞんする フォルダーを えらんで、「保存」を おします。');
         navigator.share({ files: [new File([blob], name, { type: blob.type })] }).then(
           () => tell(`${name} を わたしました。`),
-          (error) => tell(error && error.name === 'AbortError' ? '' : 'ほぞん できませんでした。もう一度 おします。'));
+          (error) => tell(error && error.name === 'AbortError' ? 'まだ ほぞん されて いません。もう一度 おします。' : 'ほぞん できませんでした。もう一度 おします。'));
       };
     },
     // Frees the Blob behind a link made by `offer`.

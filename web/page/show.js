@@ -38,11 +38,19 @@ const show = (() => {
 
   return {
     shownBytes: 4 * shownChars,
-    // A file's part of the page, saying it is being read.
-    place(into, file, chosen) {
+    // A file's part of the page, saying it is being read; marked where it
+    // is the newest of several, flagged where it was saved before today on
+    // this device's clock (a picker that gives no date gives 0 or now).
+    place(into, file, chosen, newest) {
       const view = document.createElement('section');
       const title = document.createElement('h2');
       title.textContent = file.name;
+      if (newest) {
+        const mark = document.createElement('strong');
+        mark.className = 'newest';
+        mark.textContent = '★ いちばん 新しい ファイル';
+        title.prepend(mark);
+      }
       const date = savedAt(file, chosen);
       if (date) {
         const small = document.createElement('small');
@@ -51,27 +59,33 @@ const show = (() => {
       }
       view.append(title);
       into.append(view);
-      return { view, status: say(view, 'よみこみ中…') };
+      const status = say(view, 'よみこみ中…');
+      const saved = new Date(file.lastModified);
+      if (file.lastModified > 0 && learnerNumber.day(saved) !== learnerNumber.day(new Date(chosen)) && file.lastModified < chosen) {
+        say(view, `⚠ きょう ほぞんした ファイルでは ありません（${saved.getMonth() + 1}月${saved.getDate()}日）。あたらしい ファイルを えらびなおす ときは、もう一度 「ファイルをえらぶ」を おします。`, 'old-file');
+      }
+      return { view, status };
     },
     failed(part, status) {
       part.status.textContent = failures[status] || failures['not-read'];
       part.status.className = 'error';
     },
-    // What the file gave, with its save link, which it returns.
-    shown(part, name, { status: how, made, lines: count, blob, heads }) {
+    // What a file saved as `name` holds: `made` outline lines in `count`.
+    sentence(name, made, count) {
+      if (made > count) return `アウトラインは ぜんぶで ${made} 行 できましたが、${name} には はじめの ${count} 行だけが 入ります。`;
+      if (made === count) return `${name} は ${count} 行で、ぜんぶ アウトラインの 行です。`;
+      return `${name} は ${count} 行です。はじめの ${made} 行が アウトラインで、${made + 1} 行目からは 空の 行です。`;
+    },
+    // What the file gave, with its save link, which it returns, labelled
+    // `label`.
+    shown(part, name, { status: how, made, lines: count, blob, heads }, label = `${name} をほぞん`) {
       const { view, status } = part;
       // A program cut off half-way still gives what it holds.
       if (how === 'cut-off') say(view, 'この ファイルは とちゅうで 切れて います。てなぴで もう一度 ほぞんして から、えらびなおします。', 'error');
-      if (made > count) {
-        status.textContent = `アウトラインは ぜんぶで ${made} 行 できましたが、${name} には はじめの ${count} 行だけが 入ります。`;
-      } else if (made === count) {
-        status.textContent = `${name} は ${count} 行で、ぜんぶ アウトラインの 行です。`;
-      } else {
-        status.textContent = `${name} は ${count} 行です。はじめの ${made} 行が アウトラインで、${made + 1} 行目からは 空の 行です。`;
-      }
+      status.textContent = this.sentence(name, made, count);
       const link = document.createElement('a');
       link.className = 'save';
-      link.textContent = `${name} をほぞん`;
+      link.textContent = label;
       view.append(link);
       save.offer(link, blob, name);
       const list = document.createElement('ol');

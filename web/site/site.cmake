@@ -7,7 +7,7 @@ set(tenapi_site_files index.html manifest.webmanifest icon-192.png icon-512.png
 # Each script of the page, by audience, in its order. The learner's page
 # (run from the head): showing text, the Worker's life, names, saving,
 # showing a file, the page itself.
-set(tenapi_page_scripts page/text.js page/runner.js page/names.js page/save.js page/show.js page/page.js)
+set(tenapi_page_scripts page/text.js page/runner.js page/names.js page/number.js page/save.js page/show.js page/page.js)
 # The class view, an inert block started at #class (after the zip library,
 # and in the site the QR code's): the list, zips read, what it saves, the
 # sheet, the view itself.
