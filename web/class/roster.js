@@ -18,8 +18,8 @@ const classRoster = {
       if (site && $('roster-keep').checked) localStorage.setItem(key, JSON.stringify({ size: $('roster-size').value, names: $('roster-names').value }));
       if (tell) changed();
     };
-    $('roster-keep').disabled = !site;
-    $('roster-forget').disabled = !site;
+    // Only the site offers to keep it.
+    $('roster-keep').parentElement.parentElement.hidden = !site;
     $('roster-where').textContent = site ? 'ここに 入れた 名簿は、「この端末に おぼえておく」に チェックした ときだけ、この端末に 残ります。どこにも 送りません。'
       : 'この 1 ファイルのページは 名簿を 残しません（ページを 閉じると 消えます）。どこにも 送りません。';
     try {
