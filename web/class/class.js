@@ -115,25 +115,42 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     rows.get(number).slice(1).forEach((tr) => tr.remove());
     rows.set(number, fresh);
   }
-  function place(handIn) {
-    if (handIn.owner.number !== undefined) placeLearner(handIn.owner.number);
-    else {
-      const fresh = orphanRow(handIn);
-      if (handIn.tr) handIn.tr.replaceWith(fresh);
-      else $('class-orphans').append(fresh);
-      handIn.tr = fresh;
-      $('class-orphan-part').hidden = false;
+  // What changed since the list was last drawn: drawn at most four times a
+  // second, as each drawing lays out the whole table.
+  let due = new Set();
+  let drawing = 0;
+  let drawn = 0;
+  function draw() {
+    clearTimeout(drawing);
+    drawing = 0;
+    drawn = performance.now();
+    for (const one of due) {
+      if (typeof one === 'number') placeLearner(one);
+      else {
+        const fresh = orphanRow(one);
+        if (one.tr) one.tr.replaceWith(fresh);
+        else $('class-orphans').append(fresh);
+        one.tr = fresh;
+        $('class-orphan-part').hidden = false;
+      }
     }
+    due = new Set();
+  }
+  function place(handIn) {
+    due.add(handIn.owner.number !== undefined ? handIn.owner.number : handIn);
+    drawing ||= setTimeout(draw, Math.max(0, drawn + 250 - performance.now()));
     changed();
   }
   // Everything drawn anew: the roster changed, or the list was cleared.
   function redraw() {
     rows = new Map();
+    due = new Set();
     $('class-list').replaceChildren();
     $('class-orphans').replaceChildren();
     for (const number of numbers()) placeLearner(number);
     orphans().forEach((h) => (h.tr = null) || place(h));
     $('class-orphan-part').hidden = !orphans().length;
+    draw();
     changed();
   }
 
@@ -152,8 +169,9 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     $('class-missing').textContent = missing.length ? `まだ 出して いない 人：出席番号 ${missing.join('、')}` : '';
     $('class-save').disabled = !saveable();
   }
-  // The sentence above the list, once a go has ended.
+  // The list and the sentence above it, once a go has ended.
   function count() {
+    draw();
     refresh();
     const newest = numbers().map((n) => ofLearner(n)[0]);
     note(`一覧：アウトラインが できた 人 ${newest.filter((h) => h && good(h)).length} 人、うまく いかなかった 人 ${newest.filter((h) => h && !good(h)).length} 人、`
