@@ -66,6 +66,7 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
   let frame = 0;
   const roster = classRoster.start(site, () => {
     handIns.forEach(own);
+    index = null;
     redraw();
     if ($('class-note').textContent.startsWith('一覧：')) count();
   });
@@ -74,12 +75,27 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     handIn.owner = classOwners.of(handIn.path, roster.size, roster.names);
     if (handIn.owner.number === undefined && !handIn.as) handIn.as = nameOrphan(handIn.name);
   }
-  // The learners' numbers: 1 to the class's size, or to the highest found.
-  const numbers = () => {
-    const highest = roster.size || Math.max(0, ...handIns.map((h) => h.owner.number || 0));
-    return Array.from({ length: highest }, (_, i) => i + 1);
+  // Each learner's hand-ins by number, made again after a hand-in comes
+  // or the owners change.
+  let index = null;
+  const byNumber = () => {
+    if (!index) {
+      index = new Map();
+      for (const h of handIns) if (h.owner.number !== undefined) index.set(h.owner.number, [...(index.get(h.owner.number) || []), h]);
+    }
+    return index;
   };
-  const ofLearner = (number) => classOwners.newest(handIns.filter((h) => h.owner.number === number));
+  // A hand-in joins the books, with its owner.
+  function enter(handIn) {
+    own(handIn);
+    handIns.push(handIn);
+    file(handIn);
+    const number = handIn.owner.number;
+    if (index && number !== undefined) index.set(number, [...(index.get(number) || []), handIn]);
+  }
+  // The learners' numbers: 1 to the class's size, or to the highest found.
+  const numbers = () => Array.from({ length: roster.size || Math.max(0, ...byNumber().keys()) }, (_, i) => i + 1);
+  const ofLearner = (number) => classOwners.newest(byNumber().get(number) || []);
   const orphans = () => handIns.filter((h) => h.owner.number === undefined);
   const learnerName = (number) => roster.names[number - 1] || '';
   const outlineName = (number) => `${outlineNames.safe(`${pad(number)}${learnerName(number) ? `-${learnerName(number)}` : ''}`)}.structure.txt`;
@@ -190,8 +206,12 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     for (let at = 0; at < blob.size; at += 2 ** 22) crc = zipRead.crc32(new Uint8Array(await blob.slice(at, at + 2 ** 22).arrayBuffer()), crc);
     return crc;
   }
-  async function listed(entry, among) {
-    for (const other of among.filter((one) => one.path === entry.path && one.size === entry.size)) {
+  // What is listed, by path: a path's hand-ins and skipped files (which
+  // have no go) are found at once.
+  let byPath = new Map();
+  const file = (entry) => byPath.set(entry.path, [...(byPath.get(entry.path) || []), entry]);
+  async function listed(entry) {
+    for (const other of (byPath.get(entry.path) || []).filter((one) => ('go' in one) === ('go' in entry) && one.size === entry.size)) {
       // A file that can no longer be read is the same as none.
       entry.crc ??= await crcOf(entry.file).catch(() => NaN);
       other.crc ??= await crcOf(other.file).catch(() => NaN);
@@ -205,27 +225,24 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
   // takes the next file as soon as it answers one.
   async function enlist(mine, { path, name, file, crc, size = file.size, date, place: at, text, state = 'waiting' }) {
     const handIn = { path, name, file, crc, size, date, go, place: at, version: classOwners.version(path), state };
-    if (await listed(handIn, handIns)) return repeats++;
+    if (await listed(handIn)) return repeats++;
     if (mine !== round) return;
     // A program that could not be taken from its zip is its learner's all the same.
     if (state !== 'waiting') {
-      own(handIn);
-      handIns.push(handIn);
+      enter(handIn);
       return place(handIn);
     }
     // A zip's entry is handed over as bytes: the list holds its outline alone.
     if (file instanceof Uint8Array) handIn.file = null;
     if (!text) {
-      own(handIn);
-      handIns.push(handIn);
+      enter(handIn);
       place(handIn);
     }
     const answer = await runner.add(file, () => {}, 'class', text);
     if (mine !== round || answer.status === 'dropped') return;
     if (text && answer.status === 'not-outline') return skip(mine, { path, name, state: 'not-outline' });
     if (text) {
-      own(handIn);
-      handIns.push(handIn);
+      enter(handIn);
     }
     Object.assign(handIn, { state: answer.status, made: answer.made, blob: answer.blob || null });
     place(handIn);
@@ -233,9 +250,10 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
 
   // A row for what is skipped or cannot be read; the same one again adds none.
   async function skip(mine, entry) {
-    if (entry.crc !== undefined && (await listed(entry, skipped))) return;
+    if (entry.crc !== undefined && (await listed(entry))) return;
     if (mine !== round) return;
     skipped.push(entry);
+    file(entry);
     $('class-skipped').append(row([entry.path, reasons[entry.state]], entry.state !== 'skipped' && entry.state !== 'not-outline'));
     $('class-skipped-part').hidden = false;
     changed();
@@ -360,7 +378,9 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     runner.clear('class');
     unzipping.forEach((end) => end());
     handIns = [];
+    index = null;
     skipped = [];
+    byPath = new Map();
     nameOrphan = outlineNames.namer();
     $('class-skipped').replaceChildren();
     $('class-skipped-part').hidden = true;
