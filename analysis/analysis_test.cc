@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace tenapi {
 namespace {
@@ -23,10 +24,7 @@ auto through(const std::string& bytes, Step step) {
 }
 
 TEST(Analysis, ClosedWhereTheLastLineWithTextEndsTheDocument) {
-  const struct {
-    const char* bytes;
-    bool closed;
-  } rows[] = {
+  const std::pair<const char*, bool> rows[] = {
       {"<xml xmlns=\"x\"><block type=\"mevok_main\"></block></xml>", true},  // one line
       {"\xef\xbb\xbf<?xml version=\"1.0\"?>\n<xml>\n</xml>\r\n \t\r\n\n", true},
       {"<xml>\n</xml>\x1a<block>\n", true},
@@ -34,10 +32,8 @@ TEST(Analysis, ClosedWhereTheLastLineWithTextEndsTheDocument) {
       {"<xml>\n</xml> <b>\n", false},
       {"", false},
   };
-  for (const auto& row : rows) {
-    Analysis got = through(row.bytes, [](LineReader& r, Outline& o) { return analyse(r, o); });
-    EXPECT_EQ(got.closed, row.closed) << row.bytes;
-  }
+  const auto closes = [](LineReader& r, Outline& o) { return analyse(r, o).closed; };
+  for (const auto& [bytes, closed] : rows) EXPECT_EQ(through(bytes, closes), closed) << bytes;
 }
 
 TEST(Outline, ReadBackAsRendered) {
@@ -59,10 +55,10 @@ TEST(Outline, ReadBackAsRendered) {
   };
   EXPECT_EQ(through(x, read), x);
   // Anything else is not one: a line short or over, LF alone, no last CR LF.
-  EXPECT_EQ(through(x.substr(x.find('\n') + 1), read), "not an outline");
-  EXPECT_EQ(through(x + "\r\n", read), "not an outline");
-  EXPECT_EQ(through("\n" + x.substr(2), read), "not an outline");
-  EXPECT_EQ(through(x.substr(0, x.size() - 2), read), "not an outline");
+  for (const std::string& other :
+       {x.substr(x.find('\n') + 1), x + "\r\n", "\n" + x.substr(2), x.substr(0, x.size() - 2)}) {
+    EXPECT_EQ(through(other, read), "not an outline");
+  }
 }
 
 }  // namespace

@@ -6,11 +6,7 @@ import { load } from '../vm_scripts.mjs';
 // Counts the entries inflated, with zlib's raw inflate: Debian 12's Node has no 'deflate-raw' stream.
 let inflations = 0;
 class Counted extends TransformStream {
-  constructor() {
-    const parts = [];
-    super({ transform: (chunk) => { parts.push(chunk); }, flush: (out) => out.enqueue(new Uint8Array(zlib.inflateRawSync(Buffer.concat(parts)))) });
-    inflations++;
-  }
+  constructor() { const parts = []; super({ transform: (c) => { parts.push(c); }, flush: (out) => out.enqueue(new Uint8Array(zlib.inflateRawSync(Buffer.concat(parts)))) }); inflations++; }
 }
 const scripts = ['page/text.js', 'class/zip.js'];
 const zipRead = load(scripts, 'zipRead', { DecompressionStream: Counted });
