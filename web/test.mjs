@@ -306,7 +306,7 @@ if (engine === 'webkit') {
     // Drive zip (a top folder, a folder a learner, identical files), loose files, a learner's structure.txt, a cut-off program.
     const [kit, two] = [fs.mkdtempSync(path.join(os.tmpdir(), 'tenapi-five-')), path.join(dir, 'two_stacks.xml')];
     const into = (name, from) => (fs.mkdirSync(path.dirname(path.join(kit, name)), { recursive: true }), fs.copyFileSync(from, path.join(kit, name)), path.join(kit, name));
-    for (const [name, from] of [['t/Submitted files/山田 花子/四角/Version 1/square.xml', square], ['t/Submitted files/山田 花子/四角/Version 2/square.xml', two],
+    for (const [name, from] of [['t/Submitted files/山田 花子/四角/Version 1/square.xml', square], ['t/Submitted files/山田 花子/四角/Version 2/square.xml', two], ['t/note.txt', square],
       ['d/四角/2 林/square.xml', square], ['d/四角/4 小林/square.xml', square]]) into(name, from);
     for (const zip of ['t', 'd']) execFileSync('zip', ['-qr', `../${zip}.zip`, '.'], { cwd: path.join(kit, zip) });
     fs.writeFileSync(path.join(kit, '03 佐藤.xml'), fs.readFileSync(square).subarray(0, 600));
@@ -316,7 +316,7 @@ if (engine === 'webkit') {
     const five = await teach.goes([path.join(kit, 't.zip'), path.join(kit, 'd.zip')], [path.join(kit, '03 佐藤.xml'), ...loose], [path.join(kit, 't.zip')]);
     const want = ['1|Submitted files/山田 花子/四角/Version 2/square.xml|2 行|01-山田 花子.structure.txt', '1|Submitted files/山田 花子/四角/Version 1/square.xml|前に 出した もの：7 行|', '1|山田 花子 - square.xml|前に 出した もの：7 行|',
       '2|四角/2 林/square.xml|7 行|02-林.structure.txt', '3|03 佐藤.xml|とちゅうで 切れて いる ファイル（もう一度 出して もらいます）|03-佐藤.structure.txt', '4|04-structure (1).txt|structure.txt を そのまま（7 行）|04-小林.structure.txt',
-      '4|四角/4 小林/square.xml|前に 出した もの：7 行|', '5||まだ 出して いません|', '|square (2).xml|7 行（番号も 名前も ありません）|square (2).structure.txt'];
+      '4|四角/4 小林/square.xml|前に 出した もの：7 行|', '5||まだ 出して いません|', '|square (2).xml|7 行（番号も 名前も ありません）|square (2).structure.txt', '|note.txt|structure.txt ではない .txt なので飛ばしました|'];
     if (JSON.stringify(five.rows.map((r) => [r[0], r[2], r[4], r[5]].join('|'))) !== JSON.stringify(want)) fail(`the class of five: ${JSON.stringify(five.rows)}`);
     if (!same(five.got['01-山田 花子.structure.txt'], two) || !same(five.got['04-小林.structure.txt'], square) || !same(five.got['02-林.structure.txt'], square)) fail('the class of five\'s zip');
     fs.rmSync(kit, { recursive: true });

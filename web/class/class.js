@@ -240,7 +240,7 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     }
     const answer = await runner.add(file, () => {}, 'class', text);
     if (mine !== round || answer.status === 'dropped') return;
-    if (text && answer.status === 'not-outline') return skip(mine, { path, name, state: 'not-outline' });
+    if (text && answer.status === 'not-outline') return skip(mine, { path, name, size, crc: handIn.crc, state: 'not-outline' });
     if (text) {
       enter(handIn);
     }
