@@ -24,9 +24,10 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     skipped: '.xml ではないので飛ばしました',
     'not-outline': 'structure.txt ではない .txt なので飛ばしました',
   };
-  // What holds an outline, and what of it counts as the learner's outline.
-  const outlined = (handIn) => ['done', 'outline', 'cut-off'].includes(handIn.state);
+  // What counts as the learner's outline (a program cut off half-way has
+  // one too, its blob, but is to be handed in again), and what failed.
   const good = (handIn) => handIn.state === 'done' || handIn.state === 'outline';
+  const failed = (handIn) => !good(handIn) && handIn.state !== 'waiting';
   const result = (handIn) => (handIn.state === 'done' ? `${handIn.made} 行`
     : handIn.state === 'outline' ? `structure.txt を そのまま（${handIn.made} 行）` : reasons[handIn.state]);
   const pad = (n) => String(n).padStart(2, '0');
@@ -61,12 +62,13 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
   let edition = 0;
   // The programs left out of this go because they were listed already.
   let repeats = 0;
-  // Each learner's rows, by number, and the rows of no owner.
+  // Each learner's rows, by number.
   let rows = new Map();
   let frame = 0;
   const roster = classRoster.start(site, () => {
     handIns.forEach(own);
-    index = null;
+    index = new Map();
+    handIns.forEach(indexed);
     redraw();
     if ($('class-note').textContent.startsWith('一覧：')) count();
   });
@@ -75,32 +77,27 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     handIn.owner = classOwners.of(handIn.path, roster.size, roster.names);
     if (handIn.owner.number === undefined && !handIn.as) handIn.as = nameOrphan(handIn.name);
   }
-  // Each learner's hand-ins by number, made again after a hand-in comes
-  // or the owners change.
-  let index = null;
-  const byNumber = () => {
-    if (!index) {
-      index = new Map();
-      for (const h of handIns) if (h.owner.number !== undefined) index.set(h.owner.number, [...(index.get(h.owner.number) || []), h]);
-    }
-    return index;
-  };
+  // Each learner's hand-ins by number, made anew when the owners change.
+  let index = new Map();
+  function indexed(handIn) {
+    const { number } = handIn.owner;
+    if (number !== undefined) index.set(number, [...(index.get(number) || []), handIn]);
+  }
   // A hand-in joins the books, with its owner.
   function enter(handIn) {
     own(handIn);
     handIns.push(handIn);
-    file(handIn);
-    const number = handIn.owner.number;
-    if (index && number !== undefined) index.set(number, [...(index.get(number) || []), handIn]);
+    file(handIn, handInPaths);
+    indexed(handIn);
   }
   // The learners' numbers: 1 to the class's size, or to the highest found.
-  const numbers = () => Array.from({ length: roster.size || Math.max(0, ...byNumber().keys()) }, (_, i) => i + 1);
-  const ofLearner = (number) => classOwners.newest(byNumber().get(number) || []);
+  const numbers = () => Array.from({ length: roster.size || Math.max(0, ...index.keys()) }, (_, i) => i + 1);
+  const ofLearner = (number) => classOwners.newest(index.get(number) || []);
   const orphans = () => handIns.filter((h) => h.owner.number === undefined);
   const learnerName = (number) => roster.names[number - 1] || '';
   const outlineName = (number) => `${outlineNames.safe(`${pad(number)}${learnerName(number) ? `-${learnerName(number)}` : ''}`)}.structure.txt`;
   // The zip can be made: nothing is waiting, and one hand-in has an outline.
-  const saveable = () => handIns.some(outlined) && !handIns.some((h) => h.state === 'waiting');
+  const saveable = () => handIns.some((h) => h.blob) && !handIns.some((h) => h.state === 'waiting');
 
   // A row of the list's texts, marked as a failure where `error`.
   function row(texts, error, kind = '') {
@@ -109,14 +106,20 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     tr.className = `${kind} ${error ? 'error' : ''}`.trim();
     return tr;
   }
-  // A learner's rows: the newest hand-in, or none, then those before it.
-  function learnerRows(number) {
+  // A learner's lines in 一覧.csv's columns (番号, 名前, ファイル, 日時, 結果,
+  // structure.txt): the newest hand-in, or none, then those before it.
+  function learnerLines(number) {
+    const who = [number, learnerName(number)];
     const [newest, ...older] = ofLearner(number);
-    if (!newest) return [row([number, learnerName(number), '', '', 'まだ 出して いません', ''], true)];
-    return [row([number, learnerName(number), newest.path, when(newest.date), result(newest), outlined(newest) ? outlineName(number) : ''], !good(newest) && newest.state !== 'waiting'),
-      ...older.map((h) => row(['', '', h.path, when(h.date), `前に 出した もの：${result(h)}`, ''], false, 'older'))];
+    if (!newest) return [{ texts: [...who, '', '', 'まだ 出して いません', ''], error: true }];
+    return [{ texts: [...who, newest.path, when(newest.date), result(newest), newest.blob ? outlineName(number) : ''], error: failed(newest) },
+      ...older.map((h) => ({ texts: [...who, h.path, when(h.date), `前に 出した もの：${result(h)}`, ''], older: true }))];
   }
-  const orphanRow = (h) => row([h.path, when(h.date), `${result(h)}（${h.owner.why}）`, outlined(h) ? h.as : ''], !good(h) && h.state !== 'waiting');
+  // A file of no owner's line in the same columns.
+  const orphanLine = (h) => ['', '', h.path, when(h.date), `${result(h)}（${h.owner.why}）`, h.blob ? h.as : ''];
+  // On the page, an older hand-in's row leaves its learner to the row above.
+  const learnerRows = (number) => learnerLines(number).map(({ texts, error, older }) => (older ? row(['', '', ...texts.slice(2)], false, 'older') : row(texts, error)));
+  const orphanRow = (h) => row(orphanLine(h).slice(2), failed(h));
 
   // Shows a learner's hand-ins anew, in their place: a row a result.
   function placeLearner(number) {
@@ -206,12 +209,12 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     for (let at = 0; at < blob.size; at += 2 ** 22) crc = zipRead.crc32(new Uint8Array(await blob.slice(at, at + 2 ** 22).arrayBuffer()), crc);
     return crc;
   }
-  // What is listed, by path: a path's hand-ins and skipped files (which
-  // have no go) are found at once.
-  let byPath = new Map();
-  const file = (entry) => byPath.set(entry.path, [...(byPath.get(entry.path) || []), entry]);
-  async function listed(entry) {
-    for (const other of (byPath.get(entry.path) || []).filter((one) => ('go' in one) === ('go' in entry) && one.size === entry.size)) {
+  // The hand-ins and the skipped files by path, so that a path's are found at once.
+  let handInPaths = new Map();
+  let skippedPaths = new Map();
+  const file = (entry, paths) => paths.set(entry.path, [...(paths.get(entry.path) || []), entry]);
+  async function listed(entry, paths) {
+    for (const other of (paths.get(entry.path) || []).filter((one) => one.size === entry.size)) {
       // A file that can no longer be read is the same as none.
       entry.crc ??= await crcOf(entry.file).catch(() => NaN);
       other.crc ??= await crcOf(other.file).catch(() => NaN);
@@ -225,7 +228,7 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
   // takes the next file as soon as it answers one.
   async function enlist(mine, { path, name, file, crc, size = file.size, date, place: at, text, state = 'waiting' }) {
     const handIn = { path, name, file, crc, size, date, go, place: at, version: classOwners.version(path), state };
-    if (await listed(handIn)) return repeats++;
+    if (await listed(handIn, handInPaths)) return repeats++;
     if (mine !== round) return;
     // A program that could not be taken from its zip is its learner's all the same.
     if (state !== 'waiting') {
@@ -250,10 +253,10 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
 
   // A row for what is skipped or cannot be read; the same one again adds none.
   async function skip(mine, entry) {
-    if (entry.crc !== undefined && (await listed(entry))) return;
+    if (entry.crc !== undefined && (await listed(entry, skippedPaths))) return;
     if (mine !== round) return;
     skipped.push(entry);
-    file(entry);
+    file(entry, skippedPaths);
     $('class-skipped').append(row([entry.path, reasons[entry.state]], entry.state !== 'skipped' && entry.state !== 'not-outline'));
     $('class-skipped-part').hidden = false;
     changed();
@@ -326,17 +329,13 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     const files = [];
     const table = [['番号', '名前', 'ファイル', '日時', '結果', 'structure.txt']];
     for (const number of numbers()) {
-      const [newest, ...older] = ofLearner(number);
-      if (!newest) table.push([number, learnerName(number), '', '', 'まだ 出して いません', '']);
-      else {
-        if (outlined(newest)) files.push({ name: outlineName(number), input: newest.blob });
-        table.push([number, learnerName(number), newest.path, when(newest.date), result(newest), outlined(newest) ? outlineName(number) : '']);
-        for (const h of older) table.push([number, learnerName(number), h.path, when(h.date), `前に 出した もの：${result(h)}`, '']);
-      }
+      const [newest] = ofLearner(number);
+      if (newest && newest.blob) files.push({ name: outlineName(number), input: newest.blob });
+      table.push(...learnerLines(number).map((line) => line.texts));
     }
     for (const h of orphans()) {
-      if (outlined(h)) files.push({ name: h.as, input: h.blob });
-      table.push(['', '', h.path, when(h.date), `${result(h)}（${h.owner.why}）`, outlined(h) ? h.as : '']);
+      if (h.blob) files.push({ name: h.as, input: h.blob });
+      table.push(orphanLine(h));
     }
     for (const entry of skipped) table.push(['', '', entry.path, '', reasons[entry.state], '']);
     const now = new Date();
@@ -378,9 +377,10 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     runner.clear('class');
     unzipping.forEach((end) => end());
     handIns = [];
-    index = null;
+    index = new Map();
     skipped = [];
-    byPath = new Map();
+    handInPaths = new Map();
+    skippedPaths = new Map();
     nameOrphan = outlineNames.namer();
     $('class-skipped').replaceChildren();
     $('class-skipped-part').hidden = true;

@@ -59,20 +59,14 @@ ready.then((loaded) => {
 }, () => postMessage({ broken: true }));
 
 // One small program analysed as soon as the core is there, so that the
-// learner's first file finds it compiled and its memory grown.
+// learner's first file finds it compiled and its memory grown. Whatever it
+// ends in is nobody's to hear.
 function warm() {
-  source = { bytes: new TextEncoder().encode('<block type="mevok_main" id="m">\n<statement name="DO">\n<block type="mevok_forward" id="f">\n<field name="NUM">50</field>\n</block>\n</statement>\n</block>\n') };
-  at = 0;
-  shown = Date.now();
-  heads = firstLines(core._tenapi_lines(), 1);
+  const bytes = new TextEncoder().encode('<block type="mevok_main" id="m">\n<statement name="DO">\n<block type="mevok_forward" id="f">\n<field name="NUM">50</field>\n</block>\n</statement>\n</block>\n');
   try {
-    core._tenapi_analyse();
+    run({ bytes, limit: 1 }, () => {});
   } catch {
     // A file's analysis says what fails; this one shows nothing.
-  } finally {
-    source = null;
-    parts = [];
-    heads = null;
   }
 }
 
@@ -106,7 +100,10 @@ function firstLines(count, limit) {
   return { lines, add };
 }
 
-onmessage = ({ data }) => {
+// Runs `data` (a File or bytes) through the core, which analyses it or
+// reads it back as a structure.txt; `answer` hears what it ended in while
+// its parts are at hand. Throws what the core throws.
+function run(data, answer) {
   source = data;
   at = 0;
   shown = Date.now();
@@ -117,26 +114,34 @@ onmessage = ({ data }) => {
     heads = firstLines(core._tenapi_lines(), data.limit);
     const status = core.UTF8ToString(data.outline ? core._tenapi_read_outline() : core._tenapi_analyse());
     writing = true;
-    // A program cut off half-way, and a structure.txt read back, have their outline too.
-    if (status === 'done' || status === 'cut-off' || status === 'outline') {
-      // The Blob is made here, off the page's thread: hundreds of megabytes
-      // take seconds. The page gets the lines it shows, cut to `limit` bytes.
-      const made = core._tenapi_made();
-      const lines = core._tenapi_lines();
-      postMessage({ status, made, lines, memory: core.HEAPU8.length,
-        blob: new Blob(parts, { type: 'text/plain' }), heads: heads.lines.slice(0, Math.min(made, lines)) });
-    } else {
-      postMessage({ status, reread: status === 'not-read' && unreadable });
-    }
+    answer(status);
+  } finally {
+    source = null;
+    parts = [];
+    heads = null;
+  }
+}
+
+onmessage = ({ data }) => {
+  try {
+    run(data, (status) => {
+      // A program cut off half-way, and a structure.txt read back, have their outline too.
+      if (status === 'done' || status === 'cut-off' || status === 'outline') {
+        // The Blob is made here, off the page's thread: hundreds of megabytes
+        // take seconds. The page gets the lines it shows, cut to `limit` bytes.
+        const made = core._tenapi_made();
+        const lines = core._tenapi_lines();
+        postMessage({ status, made, lines, memory: core.HEAPU8.length,
+          blob: new Blob(parts, { type: 'text/plain' }), heads: heads.lines.slice(0, Math.min(made, lines)) });
+      } else {
+        postMessage({ status, reread: status === 'not-read' && unreadable });
+      }
+    });
   } catch {
     // A trap, an abort (memory running out is "Aborted(OOM)") or a throw
     // here: the core's memory can no longer be trusted, so the page ends
     // this Worker. Before structure.txt is written, the file counts as one
     // that cannot be read, as in the console tool.
     postMessage({ status: writing ? 'too-large' : 'not-read', fresh: true });
-  } finally {
-    source = null;
-    parts = [];
-    heads = null;
   }
 };

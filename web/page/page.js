@@ -5,7 +5,7 @@
 // the page is parsed; the class view (#class) is a module of its own,
 // started only there.
 'use strict';
-const page = (() => {
+(() => {
   const $ = (id) => document.getElementById(id);
   const times = (window.tenapiTimes = { outlines: [] });
   const parsed = new Promise((resolve) => (document.readyState === 'loading' ? document.addEventListener('DOMContentLoaded', resolve) : resolve()));
@@ -28,7 +28,8 @@ const page = (() => {
   // keeps itself for offline use and shows its address as a QR code.
   const site = !!document.querySelector('link[rel=manifest]') && /^https?:$/.test(location.protocol) && 'serviceWorker' in navigator;
 
-  // The latest choice, and the saves it made: { link, blob, base, file, several }.
+  // The latest choice, and the saves it made: { link, change, blob, base,
+  // file, several, part, result }.
   let choice = 0;
   let saves = [];
   // The learner's 出席番号 today, or ''.
@@ -46,13 +47,13 @@ const page = (() => {
   // What a save is named and says: the learner's number first, where it is
   // known (12-structure.txt, 「12 ばん で ほぞん」), and the program's name
   // where several were chosen.
-  function offer({ link, blob, base, file, several, part, result }) {
+  function offer({ link, change, blob, base, file, several, part, result }) {
     const name = number ? `${number}-${base}` : base;
     part.status.textContent = show.sentence(name, result.made, result.lines);
-    if (link.href) save.release(link);
+    save.release(link);
     save.offer(link, blob, name);
     link.textContent = number ? `${number} ばん で ほぞん${several ? `（${file.name}）` : ''}` : `${name} をほぞん`;
-    link.nextElementSibling.nextElementSibling.textContent = number ? 'ばんごうを かえる' : 'しゅっせき ばんごうを 入れる';
+    change.textContent = number ? 'ばんごうを かえる' : 'しゅっせき ばんごうを 入れる';
   }
 
   async function take(chosenFiles, start) {
@@ -80,17 +81,17 @@ const page = (() => {
     await Promise.all(results.map(async (answer, i) => {
       const result = await answer;
       if (mine !== choice || result.status === 'dropped') return;
-      if (result.status !== 'done' && result.status !== 'cut-off') return show.failed(parts[i], result.status);
+      // What has an outline comes with its Blob.
+      if (!result.blob) return show.failed(parts[i], result.status);
       times.memory = Math.max(times.memory || 0, result.memory);
-      const link = show.shown(parts[i], bases[i], result);
       const change = document.createElement('button');
       change.type = 'button';
       change.className = 'plain change';
       change.onclick = () => $('number').focus();
-      // After the link's sentence of where the save went.
-      link.nextElementSibling.after(change);
-      const one = { link, blob: result.blob, base: bases[i], file: files[i], several, part: parts[i], result };
+      const one = { link: show.shown(parts[i], result), change, blob: result.blob, base: bases[i], file: files[i], several, part: parts[i], result };
       offer(one);
+      // After the link's sentence of where the save went.
+      one.link.nextElementSibling.after(change);
       saves.push(one);
       $('app').classList.add('shown');
       requestAnimationFrame(() => setTimeout(() => times.outlines.push(performance.now() - start)));
@@ -181,5 +182,4 @@ const page = (() => {
     // version does not hold up the first file.
     if (site) loaded.then(() => navigator.serviceWorker.register('sw.js')).catch(() => {});
   });
-  return { site };
 })();

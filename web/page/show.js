@@ -70,24 +70,22 @@ const show = (() => {
       part.status.textContent = failures[status] || failures['not-read'];
       part.status.className = 'error';
     },
-    // What a file saved as `name` holds: `made` outline lines in `count`.
+    // What a file saved as `name` holds: `made` outline lines in `count`,
+    // said in its part's sentence.
     sentence(name, made, count) {
       if (made > count) return `アウトラインは ぜんぶで ${made} 行 できましたが、${name} には はじめの ${count} 行だけが 入ります。`;
       if (made === count) return `${name} は ${count} 行で、ぜんぶ アウトラインの 行です。`;
       return `${name} は ${count} 行です。はじめの ${made} 行が アウトラインで、${made + 1} 行目からは 空の 行です。`;
     },
-    // What the file gave, with its save link, which it returns, labelled
-    // `label`.
-    shown(part, name, { status: how, made, lines: count, blob, heads }, label = `${name} をほぞん`) {
-      const { view, status } = part;
+    // What the file gave: its lines, and the link that saves it, which it
+    // returns for the page to name (sentence).
+    shown(part, { status: how, heads }) {
+      const { view } = part;
       // A program cut off half-way still gives what it holds.
       if (how === 'cut-off') say(view, 'この ファイルは とちゅうで 切れて います。てなぴで もう一度 ほぞんして から、えらびなおします。', 'error');
-      status.textContent = this.sentence(name, made, count);
       const link = document.createElement('a');
       link.className = 'save';
-      link.textContent = label;
       view.append(link);
-      save.offer(link, blob, name);
       const list = document.createElement('ol');
       for (const text of lines(heads)) {
         const item = document.createElement('li');
