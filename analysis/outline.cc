@@ -64,6 +64,12 @@ std::uint64_t rendered_size(const Outline& lines) {
   return size;
 }
 
+std::size_t lines_with_text(const Outline& lines) {
+  std::size_t count = lines.size();
+  while (count > 0 && lines[count - 1].text.empty()) --count;
+  return count;
+}
+
 bool read_outline(LineReader& reader, Outline& lines) {
   std::size_t count = 0;
   for (std::string_view line; reader.next(line); ++count) {

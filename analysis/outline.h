@@ -70,6 +70,10 @@ bool render_outline(Sink& sink, const Outline& lines);
 // The number of bytes that render_outline writes for `lines`.
 std::uint64_t rendered_size(const Outline& lines);
 
+// The number of lines up to the last that holds any text; the lines after
+// it are the blank tail.
+std::size_t lines_with_text(const Outline& lines);
+
 // Reads back a file that render_outline wrote, a line at a time from
 // `reader`: exactly 198 lines, each ending in CR LF, each line's depth half
 // its leading blanks. False, with `lines` partly filled, when the bytes

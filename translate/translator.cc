@@ -4,6 +4,7 @@
 
 #include "translate/classify.h"
 #include "translate/keywords.h"
+#include "translate/lines.h"
 
 namespace tenapi {
 
@@ -60,10 +61,10 @@ std::string_view Translator::fill_by_text(TokenView token, std::string_view arg)
     } else {
       fill_first_a(line, arg);
     }
-    return "***";
+    return kSkipMarker;
   }
   if (contains(token.head, token.rest, "0")) {
-    if (line == "a = n") {
+    if (line == kChangeTemplate) {
       fill_first_a(line, arg);
     } else {
       // The left operand of "if(a = n) {": between the "(" and the blank.
@@ -73,7 +74,7 @@ std::string_view Translator::fill_by_text(TokenView token, std::string_view arg)
         replace_at(line, open + 1, blank - open - 1, arg);
       }
     }
-    return "***";
+    return kSkipMarker;
   }
   // Completion: the byte after the last F and the three bytes " = ".
   std::string::size_type last = line.rfind(first);
@@ -87,7 +88,7 @@ std::string_view Translator::fill_field(TokenView token, std::string_view arg) {
       std::string::size_type zero = carried_line.rfind('0');
       if (zero != npos) carried_line.replace(zero, 1, first_field_text);
       field_mode = FieldMode::kByText;
-      return "***";
+      return kSkipMarker;
     }
     case FieldMode::kMove:
       fill_value(carried_line, arg);
@@ -95,11 +96,11 @@ std::string_view Translator::fill_field(TokenView token, std::string_view arg) {
       return carried_line;
     case FieldMode::kSum:
     case FieldMode::kSumDone:
-      return "***";
+      return kSkipMarker;
     case FieldMode::kSumVariable:
     case FieldMode::kSumVariableField:
       field_mode = next_mode(field_mode);
-      return "***";
+      return kSkipMarker;
     default:
       return fill_by_text(token, arg);
   }
@@ -121,44 +122,44 @@ std::string_view Translator::translate(TokenView token) {
   // Every test whose condition holds runs, in order; the last one that
   // sets the returned line decides it. Each keyword's test sets it.
   std::string_view out;
-  if (has(kMain)) out = "int main() {";
+  if (has(kMain)) out = kMainLine;
   if (has(kStatement)) {
     // Exactly "/statement": no head is the start of it.
     if (token.head.empty() && token.rest == "/statement") {
-      out = "} else {";
+      out = kClosingLine;
       one_shallower(indent_depth);
     } else {
-      out = "***";
+      out = kSkipMarker;
       one_deeper(indent_depth);
     }
   }
   if (has(kChange)) {
-    out = "***";
-    carried_line = "a = n";
+    out = kSkipMarker;
+    carried_line = kChangeTemplate;
   }
   if (has(kField)) out = fill_field(token, arg);
-  if (has(kValue)) out = "***";
-  if (has(kShadow)) out = "***";
-  if (has(kWhile)) out = "while() {";
+  if (has(kValue)) out = kSkipMarker;
+  if (has(kShadow)) out = kSkipMarker;
+  if (has(kWhile)) out = kWhileLine;
   if (has(kIfElse)) {
-    out = "***";
-    carried_line = "if(a = n) {";
+    out = kSkipMarker;
+    carried_line = kIfTemplate;
   }
-  if (has(kEqual)) out = "***";
+  if (has(kEqual)) out = kSkipMarker;
   if (has(kVariable)) {
-    out = "***";
+    out = kSkipMarker;
     field_mode = next_mode(field_mode);
   }
   if (has(kForward) || has(kLeftturn) || has(kRightturn)) {
-    out = "***";
-    carried_line.assign(arg).append(" = n");
+    out = kSkipMarker;
+    carried_line.assign(arg).append(kMoveTemplate);
     field_mode = FieldMode::kMove;
   }
   if (has(kSum)) {
-    out = "***";
+    out = kSkipMarker;
     field_mode = FieldMode::kSum;
   }
-  if (has(kBlockSum)) out = "action = action + 1";
+  if (has(kBlockSum)) out = kSumLine;
   return out;
 }
 
@@ -168,7 +169,7 @@ bool Translator::step(std::string_view line, std::string& text, int& depth) {
   // is translated, which may already use it.
   if (first_field_text.empty() && token.head == "field ") first_field_text = token.rest;
   std::string_view out = translate(token);
-  if (out == "***") return false;
+  if (out == kSkipMarker) return false;
   // The carried line is emptied after every outline line; a statement
   // returned from it moves out instead of being copied.
   if (out.data() == carried_line.data()) {
