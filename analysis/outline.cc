@@ -27,12 +27,13 @@ bool write_indent(Sink& sink, int depth) {
 
 }  // namespace
 
+bool render_line(Sink& sink, const OutlineLine& line) {
+  return write_indent(sink, line.depth) && sink.write(line.text.data(), line.text.size());
+}
+
 bool render_outline(Sink& sink, const Outline& lines) {
   for (const OutlineLine& line : lines) {
-    if (!write_indent(sink, line.depth) || !sink.write(line.text.data(), line.text.size()) ||
-        !sink.write("\r\n", 2)) {
-      return false;
-    }
+    if (!render_line(sink, line) || !sink.write("\r\n", 2)) return false;
   }
   return true;
 }
@@ -56,9 +57,10 @@ bool PartSink::flush() {
   return put_all;
 }
 
-std::uint64_t rendered_size(const Outline& lines) {
+std::uint64_t rendered_size(const Outline& lines, std::size_t count) {
   std::uint64_t size = 0;
   for (const OutlineLine& line : lines) {
+    if (count-- == 0) break;
     size += 2 * static_cast<std::uint64_t>(line.depth > 0 ? line.depth : 0) + line.text.size() + 2;
   }
   return size;

@@ -62,13 +62,18 @@ class PartSink : public Sink {
   std::vector<char> part_;
 };
 
+// Writes one line's indentation and text, with no line end; false when a
+// write fails.
+bool render_line(Sink& sink, const OutlineLine& line);
+
 // Writes the file's bytes to `sink`: the 198 lines, each indented by two
 // blanks per level of its depth and ending in CR LF. False when a write
 // fails. Indentation goes in runs of up to 4 KiB blanks.
 bool render_outline(Sink& sink, const Outline& lines);
 
-// The number of bytes that render_outline writes for `lines`.
-std::uint64_t rendered_size(const Outline& lines);
+// The number of bytes that render_outline writes for the first `count` of
+// `lines`.
+std::uint64_t rendered_size(const Outline& lines, std::size_t count = kOutputLines);
 
 // The number of lines up to the last that holds any text; the lines after
 // it are the blank tail.

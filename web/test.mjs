@@ -204,7 +204,7 @@ if (engine === 'webkit') {
     const got = Object.fromEntries(entries.map((name) => [name, unzip('-p', zip, name)]));
     fs.rmSync(zip);
     const csv = got['一覧.csv'].toString();
-    if (!csv.startsWith('\uFEFF"番号","名前","ファイル","日時","結果","structure.txt"\r\n') || !csv.endsWith('"\r\n')) fail(`一覧.csv: ${csv}`);
+    if (!csv.startsWith('\uFEFF"番号","名前","ファイル","日時","結果","structure.txt","お手本との ちがい","グループ","メイン","くりかえし"') || !csv.endsWith('"\r\n')) fail(`一覧.csv: ${csv}`);
     return { entries, got, rows: csv.slice(1).trim().split('\r\n').slice(1).map((row) => row.slice(1, -1).split('","')) };
   };
   const same = (bytes, file) => crypto.createHash('sha256').update(bytes).digest('hex') === sha(`${file}.structure`);
@@ -319,6 +319,27 @@ if (engine === 'webkit') {
       '4|四角/4 小林/square.xml|前に 出した もの：7 行|', '5||まだ 出して いません|', '|square (2).xml|7 行（番号も 名前も ありません）|square (2).structure.txt', '|note.txt|structure.txt ではない .txt なので飛ばしました|'];
     if (JSON.stringify(five.rows.map((r) => [r[0], r[2], r[4], r[5]].join('|'))) !== JSON.stringify(want)) fail(`the class of five: ${JSON.stringify(five.rows)}`);
     if (!same(five.got['01-山田 花子.structure.txt'], two) || !same(five.got['04-小林.structure.txt'], square) || !same(five.got['02-林.structure.txt'], square)) fail('the class of five\'s zip');
+    // Against the model square.xml, compared in the core's Worker: the same (2, 4 and the file of no owner, one group),
+    // the different, the constructs; the table copied (a row a learner and a file, 13 columns); a row beside the model.
+    await page.evaluate(() => {
+      const post = Worker.prototype.postMessage;
+      Worker.prototype.postMessage = function (message, ...rest) { window.compared = (window.compared || 0) + !!message.compare; return post.call(this, message, ...rest); };
+      navigator.clipboard.writeText = async (text) => { window.copied = text; };
+    });
+    await (await page.$('#model-file')).uploadFile(square);
+    await until(() => page.$$eval('#glance-list td:nth-child(4)', (cells) => cells.length === 6 && cells.every((td) => td.textContent !== '…')), 'the comparisons');
+    await page.click('#glance-copy');
+    const copied = (await page.evaluate('window.copied')).split('\r\n').map((row) => row.split('\t'));
+    const glance = copied.slice(1, -1).map((r) => [r[0], r[3], r[4], r[6], r[9]].join('|'));
+    if (copied.length !== 8 || copied.some((r, i) => r.length !== (i === 7 ? 1 : 13)) || JSON.stringify(glance) !== JSON.stringify(['1|6 行 ちがう||0|1', '2|お手本と おなじ|1|1|0',
+      '3|4 行 ちがう||1|0', '4|お手本と おなじ|1|1|0', '5||||', '|お手本と おなじ|1|1|0'])) fail(`the copied table: ${JSON.stringify(copied)}`);
+    const said = await page.$eval('#glance', (part) => `${part.querySelector('#glance-summary').textContent}|${part.querySelector('h4').textContent}`);
+    if (!said.includes('くりかえし 4 人、もし 0 人、まえへ 3 人、ひだりへ 1 人') || !said.endsWith('と おなじ 人 3 人。|グループ 1：3 人が おなじ アウトライン（お手本と おなじ）')) fail(`the class at a glance: ${said}`);
+    await page.click('#glance-list button');
+    const sides = await (await page.waitForSelector('#class-detail table')).evaluate((table) => [...table.rows].map((r) => r.cells[0].textContent).join());
+    if (sides !== 'しるし,,≠ ちがう,− ない,− ない,− ない,− ない,− ない' || !(await page.evaluate('window.compared >= 2'))) fail(`beside the model: ${sides}`);
+    await page.$eval('#glance', (part) => part.scrollIntoView());
+    await page.screenshot({ path: '../build-web/screenshot-glance-1366x768.png' });
     fs.rmSync(kit, { recursive: true });
     const readme = fs.readFileSync('../README-ja.txt', 'utf8');
     for (const [, heading] of fs.readFileSync('page/page.html', 'utf8').matchAll(/<dt>(.*)<\/dt>/g)) readme.includes(heading) || fail(`README-ja.txt lacks ${heading}`);
@@ -387,7 +408,9 @@ if (engine === 'webkit') {
     if (await page.$eval('#qr-code svg', (svg) => svg.getBoundingClientRect().width < 0.8 * Math.min(innerWidth, innerHeight))) fail('the big QR code');
     await page.click('#qr-big');
     const sheet = path.join(os.tmpdir(), `tenapi-sheet-${process.pid}`);
-    await page.evaluate(() => dispatchEvent(new Event('beforeprint')));
+    // 説明を印刷 prints the sheet, not the class report (the browser's own print dialog left out).
+    await page.evaluate(() => { window.print = () => dispatchEvent(new Event('beforeprint')); });
+    await page.click('#print');
     await page.pdf({ path: `${sheet}.pdf`, format: 'A4' });
     execFileSync('pdftoppm', ['-r', '100', '-png', `${sheet}.pdf`, sheet]);
     const text = execFileSync('pdftotext', [`${sheet}.pdf`, '-']).toString();

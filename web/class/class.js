@@ -3,14 +3,17 @@
 // what it holds) until it is cleared. Each hand-in goes to its learner
 // (owners.js): the list has a row a learner, from 1 to the class's size (or
 // the highest number found), with the newest hand-in and the ones before
-// it, then the files of no owner, then what was skipped. One zip holds the
-// outlines, a learner's named for the learner, and the list as 一覧.csv.
+// it, then the files of no owner, then what was skipped. Above it, the
+// class at a glance: each outline against the teacher's model answer (by
+// the core, in its Worker), the same outlines grouped, and the constructs
+// each learner used. One zip holds the outlines, a learner's named for the
+// learner, and the list as 一覧.csv.
 // Also the site's QR code, the learners' sheet to print, and whether this
 // device has the offline copy. Its one entry is startClass, which the
 // learner's page calls with what it shares: the runner, saving, the
-// outlines' names and the site flag.
+// outlines' names, their lines as shown and the site flag.
 'use strict';
-function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
+function startClass({ runner, loaded, save, outlineNames, outlineLines, site, unzip }) {
   const $ = (id) => document.getElementById(id);
   const reasons = {
     waiting: '解析中…',
@@ -71,6 +74,7 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     handIns.forEach(indexed);
     redraw();
     if ($('class-note').textContent.startsWith('一覧：')) count();
+    keepModel();
   });
 
   function own(handIn) {
@@ -196,6 +200,8 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     note(`一覧：アウトラインが できた 人 ${newest.filter((h) => h && good(h)).length} 人、うまく いかなかった 人 ${newest.filter((h) => h && !good(h)).length} 人、`
       + `まだ 出して いない 人 ${newest.filter((h) => !h).length} 人、だれの ものか わからない ファイル ${orphans().length} 個、飛ばした ファイル ${skipped.length} 個。`
       + (repeats ? `同じ ファイル ${repeats} 個は、もう一覧に あるので 入れませんでした。` : ''));
+    compareAll();
+    drawGlance();
   }
 
   function release() {
@@ -247,7 +253,7 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     if (text) {
       enter(handIn);
     }
-    Object.assign(handIn, { state: answer.status, made: answer.made, blob: answer.blob || null });
+    Object.assign(handIn, { state: answer.status, made: answer.made, blob: answer.blob || null, heads: answer.heads, key: answer.key ?? null, constructs: answer.constructs });
     place(handIn);
   }
 
@@ -327,17 +333,20 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
   async function packed() {
     const mine = edition;
     const files = [];
-    const table = [['番号', '名前', 'ファイル', '日時', '結果', 'structure.txt']];
-    for (const number of numbers()) {
+    const table = [['番号', '名前', 'ファイル', '日時', '結果', 'structure.txt', ...glanceHead.slice(3)]];
+    const { entries } = glance();
+    const blank = glanceHead.slice(3).map(() => '');
+    const more = (entry) => glanceTexts(entry).slice(3);
+    for (const [i, number] of numbers().entries()) {
       const [newest] = ofLearner(number);
       if (newest && newest.blob) files.push({ name: outlineName(number), input: newest.blob });
-      table.push(...learnerLines(number).map((line) => line.texts));
+      table.push(...learnerLines(number).map((line, at) => [...line.texts, ...(at ? blank : more(entries[i]))]));
     }
-    for (const h of orphans()) {
+    for (const [i, h] of orphans().entries()) {
       if (h.blob) files.push({ name: h.as, input: h.blob });
-      table.push(orphanLine(h));
+      table.push([...orphanLine(h), ...more(entries[numbers().length + i])]);
     }
-    for (const entry of skipped) table.push(['', '', entry.path, '', reasons[entry.state], '']);
+    for (const entry of skipped) table.push(['', '', entry.path, '', reasons[entry.state], '', ...blank]);
     const now = new Date();
     files.push({ name: '一覧.csv', input: new Blob([classPack.csv(table)], { type: 'text/csv' }) });
     const zip = await classPack.zip(files, now);
@@ -351,6 +360,236 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     return link;
   }
 
+  // The model answer: a program or a structure.txt, read as any hand-in,
+  // { name, blob, heads, key, made }. Each new one is a new edition, which
+  // every outline is compared with once.
+  let model = null;
+  let modelEdition = 0;
+  let modelTaking = 0;
+  const modelKey = 'tenapi-model';
+  function modelSays(text, error = false) {
+    $('model-note').textContent = text;
+    $('model-note').className = error ? 'error' : '';
+  }
+  async function takeModel(file, name, asText = classOwners.kind(name) === 'text') {
+    if (!asText && classOwners.kind(name) !== 'program') return modelSays('お手本は .xml か structure.txt を 選んでください。', true);
+    const mine = ++modelTaking;
+    runner.clear('model');
+    modelSays('読んでいます…');
+    const answer = await runner.add(file, () => {}, 'model', asText);
+    if (mine !== modelTaking || answer.status === 'dropped') return;
+    if (answer.status !== 'done' && answer.status !== 'outline') {
+      return modelSays(`${name} は お手本に できません：${reasons[answer.status] || reasons['not-read']}${model ? `（お手本は ${model.name} の ままです）` : ''}`, true);
+    }
+    model = { name, blob: answer.blob, heads: answer.heads, key: answer.key ?? null, made: answer.made };
+    modelEdition++;
+    modelSays(`お手本：${name}（${Math.min(answer.made, answer.lines)} 行）`);
+    $('model-lines').replaceChildren(...outlineLines(model.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
+    $('model-lines').hidden = false;
+    $('model-remove').hidden = false;
+    keepModel();
+    compareAll();
+    drawGlance();
+  }
+  function dropModel() {
+    modelTaking++;
+    runner.clear('model');
+    model = null;
+    modelEdition++;
+    modelSays('');
+    $('model-lines').hidden = true;
+    $('model-remove').hidden = true;
+    keepModel();
+    drawGlance();
+  }
+  // The model stays on this device only with the roster, where the teacher keeps it.
+  async function keepModel() {
+    if (!site) return;
+    const mine = modelEdition;
+    try {
+      if (!model || !roster.kept) return localStorage.removeItem(modelKey);
+      const bytes = new Uint8Array(await model.blob.arrayBuffer());
+      let text = '';
+      for (let at = 0; at < bytes.length; at += 8192) text += String.fromCharCode(...bytes.subarray(at, at + 8192));
+      if (mine === modelEdition) localStorage.setItem(modelKey, JSON.stringify({ name: model.name, bytes: btoa(text) }));
+    } catch {
+      // Too large for this device's storage: the model stays for this visit only.
+      localStorage.removeItem(modelKey);
+    }
+  }
+  function keptModel() {
+    try {
+      const kept = site && roster.kept && JSON.parse(localStorage.getItem(modelKey) || 'null');
+      if (kept) takeModel(Uint8Array.from(atob(kept.bytes), (c) => c.charCodeAt(0)), kept.name, true);
+    } catch {
+      // Nothing kept that can be read: no model.
+    }
+  }
+
+  // Every outline in the glance that is not yet compared with this model,
+  // in one message to the core's Worker.
+  async function compareAll() {
+    if (!model) return;
+    const mine = modelEdition;
+    const list = round;
+    const todo = glance().entries.map((e) => e.handIn).filter((h) => h && h.blob && !(h.diff && h.diff.edition === mine));
+    if (!todo.length) return;
+    todo.forEach((h) => (h.diff = { edition: mine }));
+    const answer = await runner.compare(model.blob, todo.map((h) => h.blob), 'class');
+    if (mine !== modelEdition || list !== round) return;
+    todo.forEach((h, i) => (h.diff.changes = answer.changes ? answer.changes[i] : -1));
+    drawGlance();
+  }
+
+  // The class at a glance: a row a learner (the newest hand-in), then a row
+  // a file of no owner; each with its difference from the model, its group
+  // and its constructs.
+  const named = (e) => (e.number === '' ? e.who : `${e.number} 番${e.who ? ` ${e.who}` : ''}`);
+  function glance() {
+    const entries = [...numbers().map((number) => ({ number, who: learnerName(number), handIn: ofLearner(number)[0] })),
+      ...orphans().map((handIn) => ({ number: '', who: handIn.path, handIn }))];
+    for (const entry of entries) {
+      const outlined = entry.handIn && entry.handIn.blob;
+      Object.assign(entry, { key: outlined ? entry.handIn.key : null, constructs: outlined ? entry.handIn.constructs : null, group: '' });
+    }
+    const groups = classGlance.groups(entries);
+    groups.forEach((group, i) => group.forEach((entry) => (entry.group = i + 1)));
+    return { entries, groups };
+  }
+  const difference = (h) => {
+    if (!model || !h || !h.blob) return '';
+    const changes = h.diff && h.diff.edition === modelEdition ? h.diff.changes : undefined;
+    return changes === undefined ? '…' : changes < 0 ? 'くらべられません' : changes === 0 ? 'お手本と おなじ' : `${changes} 行 ちがう`;
+  };
+  const glanceHead = ['番号', '名前', '結果', 'お手本との ちがい', 'グループ', ...classGlance.constructs.map(([word]) => word)];
+  const glanceTexts = (e) => [e.number, e.who, e.handIn ? result(e.handIn) : 'まだ 出して いません', difference(e.handIn), e.group,
+    ...classGlance.constructs.map((_, c) => (e.constructs ? e.constructs[c] : ''))];
+  // The constructs' columns, each headed by its word and the form of its lines.
+  for (const [word, form] of classGlance.constructs) {
+    const th = document.createElement('th');
+    th.append(word, Object.assign(document.createElement('code'), { textContent: form }));
+    $('glance-table').tHead.rows[0].append(th);
+    $('glance-table').querySelector('colgroup').append(Object.assign(document.createElement('col'), { className: 'construct' }));
+  }
+
+  function drawGlance() {
+    $('glance').hidden = !handIns.length;
+    if (!handIns.length) {
+      $('class-detail').hidden = true;
+      return;
+    }
+    const { entries, groups } = glance();
+    const outlined = entries.filter((e) => e.constructs);
+    const same = outlined.filter((e) => model && e.handIn.diff && e.handIn.diff.edition === modelEdition && e.handIn.diff.changes === 0);
+    $('glance-summary').textContent = `アウトラインの ある 人 ${outlined.length} 人。使った 人：${classGlance.used(outlined)}。`
+      + (model ? `お手本（${model.name}）と おなじ 人 ${same.length} 人。` : 'お手本を 選ぶと、一人ひとりの ちがいが 出ます。');
+    $('glance-list').replaceChildren(...entries.map((e) => {
+      const tr = row(glanceTexts(e), !e.handIn || failed(e.handIn));
+      if (e.constructs) {
+        const open = Object.assign(document.createElement('button'), { type: 'button', className: 'link', textContent: difference(e.handIn) || '見る' });
+        open.onclick = () => openDetail(e);
+        tr.cells[3].replaceChildren(open);
+        tr.classList.add('opens');
+        tr.onclick = (event) => event.target === open || openDetail(e);
+      }
+      [...tr.cells].slice(5).forEach((td) => td.textContent === '0' && td.classList.add('none'));
+      return tr;
+    }));
+    const parts = groups.map((group, i) => {
+      const part = document.createElement('div');
+      part.className = 'group';
+      const title = document.createElement('h4');
+      title.textContent = `グループ ${i + 1}：${group.length} 人が おなじ アウトライン${model && group[0].key === model.key ? '（お手本と おなじ）' : ''}`;
+      const who = document.createElement('p');
+      who.textContent = group.map(named).join('、');
+      const lines = document.createElement('ol');
+      lines.className = 'outline';
+      lines.append(...outlineLines(group[0].handIn.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
+      part.append(title, who, lines);
+      return part;
+    });
+    const alone = outlined.length - groups.reduce((n, group) => n + group.length, 0);
+    const rest = Object.assign(document.createElement('p'), { textContent: groups.length ? `ほかの ${alone} 人は、だれとも ちがう アウトラインです。` : 'おなじ アウトラインの 人は いません。' });
+    const heading = Object.assign(document.createElement('h3'), { textContent: 'おなじ アウトラインの グループ' });
+    $('groups').replaceChildren(heading, ...parts, ...(outlined.length ? [rest] : []));
+  }
+
+  // A learner's outline beside the model, the lines that differ marked by a
+  // sign and a word; with no model, the outline alone.
+  let detailed = 0;
+  const marks = { 61: ['', ''], 126: ['≠ ちがう', 'changed'], 45: ['− ない', 'removed'], 43: ['＋ ふえた', 'inserted'] };
+  async function openDetail(e) {
+    const mine = ++detailed;
+    const box = $('class-detail');
+    const who = named(e);
+    const title = Object.assign(document.createElement('h4'), { textContent: model ? `${who} の アウトライン と お手本（${model.name}）` : `${who} の アウトライン` });
+    const close = Object.assign(document.createElement('button'), { type: 'button', className: 'plain', textContent: 'とじる' });
+    close.onclick = () => {
+      box.hidden = true;
+      detailed++;
+    };
+    box.replaceChildren(title, close);
+    box.hidden = false;
+    if (!model) {
+      const lines = Object.assign(document.createElement('ol'), { className: 'outline' });
+      lines.append(...outlineLines(e.handIn.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
+      box.append(lines);
+    } else {
+      const answer = await runner.compare(model.blob, [e.handIn.blob], 'class', true);
+      if (mine !== detailed) return;
+      if (!answer.rows) {
+        box.append(Object.assign(document.createElement('p'), { className: 'error', textContent: 'くらべられませんでした。' }));
+      } else {
+        const [left, right] = [1, 2].map((side) => outlineLines(answer.rows.map((r) => r[side])));
+        const table = document.createElement('table');
+        table.className = 'side';
+        table.createTHead().append(row(['しるし', `お手本（${model.name}）`, who]));
+        table.append(document.createElement('tbody'));
+        answer.rows.forEach((r, i) => {
+          const [word, kind] = marks[r[0][0][0]] || ['', ''];
+          table.tBodies[0].append(row([word, left[i], right[i]], false, kind));
+        });
+        const changed = answer.changes[0];
+        box.append(Object.assign(document.createElement('p'), { textContent: changed ? `${changed} 行 ちがいます。しるし：≠ ちがう 行、− お手本に あって ここに ない 行、＋ お手本に なくて ここに ある 行。` : 'お手本と おなじ アウトラインです。' }), table);
+      }
+    }
+    box.scrollIntoView({ block: 'nearest' });
+  }
+
+  // The table at a glance, as text for a spreadsheet or the school's LMS.
+  $('glance-copy').onclick = async () => {
+    const { entries } = glance();
+    const text = classPack.tsv([glanceHead, ...entries.map(glanceTexts)]);
+    let copied = false;
+    try {
+      await navigator.clipboard.writeText(text);
+      copied = true;
+    } catch {
+      // No clipboard API here (an older Safari, a page not in a secure context): a selected text copied.
+      const area = Object.assign(document.createElement('textarea'), { value: text });
+      document.body.append(area);
+      area.select();
+      copied = document.execCommand('copy');
+      area.remove();
+    }
+    $('glance-copied').textContent = copied ? `${entries.length} 行を コピーしました。表計算や 学校の システムに はりつけられます。` : 'コピー できませんでした。';
+  };
+  $('model-choose').onclick = () => $('model-file').click();
+  $('model-file').onchange = (event) => {
+    const [file] = event.target.files;
+    if (file) takeModel(file, file.name);
+    event.target.value = '';
+  };
+  $('model-remove').onclick = dropModel;
+  $('model').addEventListener('dragover', (event) => event.preventDefault());
+  $('model').addEventListener('drop', (event) => {
+    event.preventDefault();
+    event.stopPropagation();
+    const [file] = event.dataTransfer.files;
+    if (file) takeModel(file, file.name);
+  });
+  keptModel();
+
   function offline() {
     const controlled = navigator.serviceWorker && navigator.serviceWorker.controller;
     $('class-offline').textContent = !site ? 'この 1 ファイルのページは、オフライン用のコピーを作りません（開いている間は、ネットワークがなくても使えます）。'
@@ -360,6 +599,7 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
 
   loaded.then(() => {
     $('class-choose').disabled = false;
+    $('model-choose').disabled = false;
   });
   $('class-choose').onclick = () => $('class-files').click();
   $('class-files').onchange = (event) => {
@@ -375,6 +615,8 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
   $('class-clear').onclick = () => {
     round++;
     runner.clear('class');
+    // The model goes with the list, unless it is kept with the roster.
+    if (!roster.kept) dropModel();
     unzipping.forEach((end) => end());
     handIns = [];
     index = new Map();
@@ -386,12 +628,18 @@ function startClass({ runner, loaded, save, outlineNames, site, unzip }) {
     $('class-skipped-part').hidden = true;
     note('');
     redraw();
+    drawGlance();
   };
   $('qr-big').onclick = () => {
     const big = $('qr').classList.toggle('big');
     $('qr-big').textContent = big ? 'もどす' : '大きく';
   };
-  $('print').onclick = () => window.print();
+  // The learners' sheet, not the class report, for this one print.
+  $('print').onclick = () => {
+    document.documentElement.classList.remove('report');
+    addEventListener('afterprint', () => document.documentElement.classList.toggle('report', location.hash === '#class'), { once: true });
+    window.print();
+  };
   if (site) navigator.serviceWorker.addEventListener('controllerchange', offline);
   $('class-old').hidden = inflates;
   $('print-what').textContent = site ? 'A4 1 枚：やりかた、QR コード、こまったときは。' : 'A4 1 枚：やりかた、こまったときは。';

@@ -5,8 +5,19 @@
 const classPack = {
   // The CSV of `rows` (arrays of texts and numbers), header first.
   csv(rows) {
-    const cell = (text) => `"${String(text).replace(/^[=+\-@]/, "'$&").replace(/"/g, '""')}"`;
+    const cell = (text) => `"${classPack.inert(text).replace(/"/g, '""')}"`;
     return `\uFEFF${rows.map((row) => row.map(cell).join(',')).join('\r\n')}\r\n`;
+  },
+
+  // The same rows as tab-separated text, as a spreadsheet takes it pasted:
+  // a tab or line end in a text is a blank.
+  tsv(rows) {
+    return rows.map((row) => row.map((text) => classPack.inert(text).replace(/[\t\r\n]+/g, ' ')).join('\t')).join('\r\n') + '\r\n';
+  },
+
+  // A text that no spreadsheet runs as a formula; a number as it is.
+  inert(text) {
+    return typeof text === 'number' ? String(text) : String(text).replace(/^[=+\-@]/, "'$&");
   },
 
   // The zip of `files` ({ name, input }), all dated `now`, as a Blob.

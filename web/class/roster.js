@@ -5,15 +5,17 @@
 // shares one storage). Nothing leaves the device.
 'use strict';
 const classRoster = {
-  // Wires the roster's controls; `changed` hears each change.
+  // Wires the roster's controls; `changed` hears each change. The roster
+  // is { size, names, kept }, kept where this device keeps it.
   start(site, changed) {
     const $ = (id) => document.getElementById(id);
     const key = 'tenapi-roster';
-    const roster = { size: 0, names: [] };
+    const roster = { size: 0, names: [], kept: false };
     const read = (tell = true) => {
       const size = Number($('roster-size').value.normalize('NFKC'));
       roster.size = Number.isInteger(size) && size >= 1 && size <= 45 ? size : 0;
       roster.names = classOwners.parse($('roster-names').value).slice(0, roster.size || 45);
+      roster.kept = site && $('roster-keep').checked;
       $('roster-error').textContent = $('roster-size').value.trim() && !roster.size ? '人数は 1 から 45 までの 数で 入れてください。' : '';
       if (site && $('roster-keep').checked) localStorage.setItem(key, JSON.stringify({ size: $('roster-size').value, names: $('roster-names').value }));
       if (tell) changed();
@@ -34,7 +36,10 @@ const classRoster = {
     }
     $('roster-size').oninput = () => read();
     $('roster-names').oninput = () => read();
-    $('roster-keep').onchange = () => ($('roster-keep').checked ? read() : localStorage.removeItem(key));
+    $('roster-keep').onchange = () => {
+      if (!$('roster-keep').checked) localStorage.removeItem(key);
+      read();
+    };
     $('roster-forget').onclick = () => {
       localStorage.removeItem(key);
       $('roster-keep').checked = false;

@@ -3,7 +3,8 @@
 // memory. Sends back structure.txt as a Blob with the first bytes of its
 // lines, or what went wrong; anything that fails here ends the file, never
 // the page. structure.txt is held once: each part goes into a Blob of its
-// own as it leaves the core, and the Blobs are joined at the end.
+// own as it leaves the core, and the Blobs are joined at the end. Also
+// compares a model's structure.txt with others', all in one message.
 'use strict';
 let core = null;
 let source = null;
@@ -11,6 +12,10 @@ let at = 0;
 let shown = 0;
 let parts = [];
 let heads = null;
+// The first bytes of structure.txt, from which two outlines are told the same.
+const keyBytes = 2 ** 20;
+let front = [];
+let fronted = 0;
 // The file has been read and structure.txt is on its way out.
 let writing = false;
 // The first read of a File failed: the page may read it for this Worker.
@@ -49,7 +54,12 @@ const ready = tenapiCore({
     writing = true;
     const part = this.HEAPU8.subarray(bytes, bytes + size);
     heads.add(part);
+    if (!parts) return;
     parts.push(new Blob([part]));
+    if (fronted < keyBytes) {
+      front.push(part.slice(0, keyBytes - fronted));
+      fronted += front.at(-1).length;
+    }
   },
 });
 ready.then((loaded) => {
@@ -110,6 +120,8 @@ function run(data, answer) {
   parts = [];
   writing = false;
   unreadable = false;
+  front = [];
+  fronted = 0;
   try {
     heads = firstLines(core._tenapi_lines(), data.limit);
     const status = core.UTF8ToString(data.outline ? core._tenapi_read_outline() : core._tenapi_analyse());
@@ -119,11 +131,49 @@ function run(data, answer) {
     source = null;
     parts = [];
     heads = null;
+    front = [];
+  }
+}
+
+// The bytes of structure.txt up to its last line with text, as a string:
+// the same outlines have the same. None past keyBytes.
+function key() {
+  const body = core._tenapi_body();
+  if (body > fronted) return null;
+  const bytes = new Uint8Array(fronted);
+  front.reduce((at, piece) => (bytes.set(piece, at), at + piece.length), 0);
+  return new TextDecoder('latin1').decode(bytes.subarray(0, body));
+}
+
+// Compares the structure.txt `model` (a Blob) with each of `others`: the
+// number of lines that differ in each, -1 where one is no structure.txt.
+// Where `limit`, the one other's rows too, each side's lines cut to
+// `limit` bytes as the heads of structure.txt are: [mark, model, other].
+function compare({ model, others, limit }) {
+  const read = (blob) => {
+    source = { file: blob };
+    at = 0;
+  };
+  try {
+    read(model);
+    const taken = core.UTF8ToString(core._tenapi_take_model());
+    if (taken !== 'outline') return { status: 'compared', model: taken };
+    const rows = firstLines(6 * core._tenapi_lines(), limit || 1);
+    heads = rows;
+    parts = null;
+    const changes = others.map((other) => (read(other), core._tenapi_compare(limit ? 1 : 0)));
+    const fields = rows.lines;
+    return { status: 'compared', changes, rows: limit ? Array.from({ length: fields.length / 3 }, (_, i) => fields.slice(3 * i, 3 * i + 3)) : undefined };
+  } finally {
+    source = null;
+    parts = [];
+    heads = null;
   }
 }
 
 onmessage = ({ data }) => {
   try {
+    if (data.compare) return postMessage(compare(data.compare));
     run(data, (status) => {
       // A program cut off half-way, and a structure.txt read back, have their outline too.
       if (status === 'done' || status === 'cut-off' || status === 'outline') {
@@ -131,7 +181,8 @@ onmessage = ({ data }) => {
         // take seconds. The page gets the lines it shows, cut to `limit` bytes.
         const made = core._tenapi_made();
         const lines = core._tenapi_lines();
-        postMessage({ status, made, lines, memory: core.HEAPU8.length,
+        const constructs = Array.from({ length: core._tenapi_constructs() }, (_, c) => core._tenapi_construct(c));
+        postMessage({ status, made, lines, memory: core.HEAPU8.length, constructs, key: key(),
           blob: new Blob(parts, { type: 'text/plain' }), heads: heads.lines.slice(0, Math.min(made, lines)) });
       } else {
         postMessage({ status, reread: status === 'not-read' && unreadable });

@@ -104,7 +104,7 @@
     classView ??= new Promise((resolve, reject) => {
       const script = document.createElement('script');
       script.src = URL.createObjectURL(new Blob([$('class-code').textContent], { type: 'text/javascript' }));
-      script.onload = () => resolve(startClass({ runner, loaded, save, outlineNames, site, unzip: $('unzip-code').textContent }));
+      script.onload = () => resolve(startClass({ runner, loaded, save, outlineNames, outlineLines: show.lines, site, unzip: $('unzip-code').textContent }));
       script.onerror = reject;
       document.head.append(script);
     });
@@ -118,6 +118,8 @@
     $('app').hidden = teaching();
     $('help').hidden = teaching();
     $('class').hidden = !teaching();
+    // Printed, the class view is the class report.
+    document.documentElement.classList.toggle('report', teaching());
     if (teaching()) teacher().then((view) => view.show());
   }
 

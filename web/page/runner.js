@@ -39,6 +39,7 @@ function makeRunner(code, { ready, broken, limit }) {
     if (!worker) return start();
     job = queue.shift();
     state = 'busy';
+    if (job.compare) return worker.postMessage({ compare: job.compare });
     // Bytes (a zip's entry) are handed over; a File is read by the Worker.
     // A text is read back as a structure.txt; anything else is analysed.
     const how = job.outline ? { limit, outline: true } : { limit };
@@ -99,6 +100,14 @@ function makeRunner(code, { ready, broken, limit }) {
     add(file, progress, owner, outline = false) {
       return new Promise((resolve) => {
         queue.push({ file, progress, owner, outline, resolve });
+        next();
+      });
+    },
+    // Queues for `owner` a comparison of the structure.txt `model` (a Blob)
+    // with each of `others`; with `rows`, the one other's lines side by side.
+    compare(model, others, owner, rows = false) {
+      return new Promise((resolve) => {
+        queue.push({ compare: { model, others, limit: rows ? limit : 0 }, progress: () => {}, owner, resolve });
         next();
       });
     },

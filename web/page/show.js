@@ -38,6 +38,7 @@ const show = (() => {
 
   return {
     shownBytes: 4 * shownChars,
+    lines,
     // A file's part of the page, saying it is being read; marked where it
     // is the newest of several, flagged where it was saved before today on
     // this device's clock (a picker that gives no date gives 0 or now).

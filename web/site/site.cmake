@@ -9,9 +9,9 @@ set(tenapi_site_files index.html manifest.webmanifest icon-192.png icon-512.png
 # showing a file, the page itself.
 set(tenapi_page_scripts page/text.js page/runner.js page/names.js page/number.js page/save.js page/show.js page/page.js)
 # The class view, an inert block started at #class (after the zip library,
-# and in the site the QR code's): the list, zips read, what it saves, the
-# sheet, the view itself.
-set(tenapi_class_scripts class/zip.js class/owners.js class/roster.js class/pack.js class/sheet.js class/class.js)
+# and in the site the QR code's): zips read, owners, the roster, the class
+# at a glance, what it saves, the sheet, the view itself.
+set(tenapi_class_scripts class/zip.js class/owners.js class/roster.js class/glance.js class/pack.js class/sheet.js class/class.js)
 # The class view's zip Worker, from an inert block of its own.
 set(tenapi_unzip_scripts page/text.js class/zip.js class/owners.js class/unzip.js)
 # The libraries: name, version, file, notice, sum.
