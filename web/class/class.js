@@ -49,9 +49,10 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
   })();
   const unzipCode = URL.createObjectURL(new Blob([unzip], { type: 'text/javascript' }));
 
-  // The books: every hand-in, in the order it came ({ path, name, key, go,
-  // place, date, version, owner, state, made, blob, file, as }), and what
-  // was skipped; grown at each clearing, `round` drops what a go began for
+  // The books: every hand-in, in the order it came ({ path, name, go,
+  // place, date, version, owner, state, made, file, as; its outline's blob,
+  // bytes where small, heads, key, constructs and diff from the model }),
+  // and what was skipped; grown at each clearing, `round` drops what a go began for
   // an earlier list.
   let handIns = [];
   let skipped = [];
@@ -201,7 +202,6 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
       + `まだ 出して いない 人 ${newest.filter((h) => !h).length} 人、だれの ものか わからない ファイル ${orphans().length} 個、飛ばした ファイル ${skipped.length} 個。`
       + (repeats ? `同じ ファイル ${repeats} 個は、もう一覧に あるので 入れませんでした。` : ''));
     compareAll();
-    drawGlance();
   }
 
   function release() {
@@ -253,7 +253,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     if (text) {
       enter(handIn);
     }
-    Object.assign(handIn, { state: answer.status, made: answer.made, blob: answer.blob || null, heads: answer.heads, key: answer.key ?? null, constructs: answer.constructs });
+    Object.assign(handIn, { state: answer.status, made: answer.made, blob: answer.blob || null, bytes: answer.bytes, heads: answer.heads, key: answer.key ?? null, constructs: answer.constructs });
     place(handIn);
   }
 
@@ -361,7 +361,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
   }
 
   // The model answer: a program or a structure.txt, read as any hand-in,
-  // { name, blob, heads, key, made }. Each new one is a new edition, which
+  // { name, blob, bytes, heads, key, made }. Each new one is a new edition, which
   // every outline is compared with once.
   let model = null;
   let modelEdition = 0;
@@ -381,7 +381,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     if (answer.status !== 'done' && answer.status !== 'outline') {
       return modelSays(`${name} は お手本に できません：${reasons[answer.status] || reasons['not-read']}${model ? `（お手本は ${model.name} の ままです）` : ''}`, true);
     }
-    model = { name, blob: answer.blob, heads: answer.heads, key: answer.key ?? null, made: answer.made };
+    model = { name, blob: answer.blob, bytes: answer.bytes, heads: answer.heads, key: answer.key ?? null, made: answer.made };
     modelEdition++;
     modelSays(`お手本：${name}（${Math.min(answer.made, answer.lines)} 行）`);
     $('model-lines').replaceChildren(...outlineLines(model.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
@@ -389,7 +389,6 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     $('model-remove').hidden = false;
     keepModel();
     compareAll();
-    drawGlance();
   }
   function dropModel() {
     modelTaking++;
@@ -427,15 +426,15 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
   }
 
   // Every outline in the glance that is not yet compared with this model,
-  // in one message to the core's Worker.
+  // in one message to the core's Worker; the glance drawn once they are
+  // (the comparing takes less time than drawing it twice would).
   async function compareAll() {
-    if (!model) return;
     const mine = modelEdition;
     const list = round;
-    const todo = glance().entries.map((e) => e.handIn).filter((h) => h && h.blob && !(h.diff && h.diff.edition === mine));
-    if (!todo.length) return;
+    const todo = model ? glance().entries.map((e) => e.handIn).filter((h) => h && h.blob && !(h.diff && h.diff.edition === mine)) : [];
+    if (!todo.length) return drawGlance();
     todo.forEach((h) => (h.diff = { edition: mine }));
-    const answer = await runner.compare(model.blob, todo.map((h) => h.blob), 'class');
+    const answer = await runner.compare(model.bytes || model.blob, todo.map((h) => h.bytes || h.blob), 'class');
     if (mine !== modelEdition || list !== round) return;
     todo.forEach((h, i) => (h.diff.changes = answer.changes ? answer.changes[i] : -1));
     drawGlance();
@@ -535,7 +534,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
       lines.append(...outlineLines(e.handIn.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
       box.append(lines);
     } else {
-      const answer = await runner.compare(model.blob, [e.handIn.blob], 'class', true);
+      const answer = await runner.compare(model.bytes || model.blob, [e.handIn.bytes || e.handIn.blob], 'class', true);
       if (mine !== detailed) return;
       if (!answer.rows) {
         box.append(Object.assign(document.createElement('p'), { className: 'error', textContent: 'くらべられませんでした。' }));

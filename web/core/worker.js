@@ -135,23 +135,31 @@ function run(data, answer) {
   }
 }
 
-// The bytes of structure.txt up to its last line with text, as a string:
-// the same outlines have the same. None past keyBytes.
-function key() {
-  const body = core._tenapi_body();
-  if (body > fronted) return null;
-  const bytes = new Uint8Array(fronted);
-  front.reduce((at, piece) => (bytes.set(piece, at), at + piece.length), 0);
-  return new TextDecoder('latin1').decode(bytes.subarray(0, body));
+// The first bytes of structure.txt, up to keyBytes, in one array.
+function kept() {
+  if (front.length === 1) return front[0];
+  const all = new Uint8Array(fronted);
+  front.reduce((at, piece) => (all.set(piece, at), at + piece.length), 0);
+  return all;
 }
 
-// Compares the structure.txt `model` (a Blob) with each of `others`: the
+// What two outlines are told the same by: the bytes of structure.txt up to
+// its last line with text, as a string; none past keyBytes. And the bytes
+// of the whole where it is small, as most are: the page sends them back
+// for comparing, which is faster than this Worker reading the Blob again.
+function sameness() {
+  const body = core._tenapi_body();
+  const all = body <= fronted || fronted <= 2 ** 16 ? kept() : null;
+  return { key: body <= fronted ? new TextDecoder('latin1').decode(all.subarray(0, body)) : null, bytes: fronted <= 2 ** 16 ? all : undefined };
+}
+
+// Compares the structure.txt `model` (a Blob or bytes) with each of `others`: the
 // number of lines that differ in each, -1 where one is no structure.txt.
 // Where `limit`, the one other's rows too, each side's lines cut to
 // `limit` bytes as the heads of structure.txt are: [mark, model, other].
 function compare({ model, others, limit }) {
-  const read = (blob) => {
-    source = { file: blob };
+  const read = (outline) => {
+    source = outline instanceof Uint8Array ? { bytes: outline } : { file: outline };
     at = 0;
   };
   try {
@@ -182,7 +190,7 @@ onmessage = ({ data }) => {
         const made = core._tenapi_made();
         const lines = core._tenapi_lines();
         const constructs = Array.from({ length: core._tenapi_constructs() }, (_, c) => core._tenapi_construct(c));
-        postMessage({ status, made, lines, memory: core.HEAPU8.length, constructs, key: key(),
+        postMessage({ status, made, lines, memory: core.HEAPU8.length, constructs, ...sameness(),
           blob: new Blob(parts, { type: 'text/plain' }), heads: heads.lines.slice(0, Math.min(made, lines)) });
       } else {
         postMessage({ status, reread: status === 'not-read' && unreadable });
