@@ -74,7 +74,7 @@ if (mode === 'core') {
         : response.writeHead(200, { 'content-type': types[path.extname(name)] || 'text/plain' }).end(data)));
     }).listen(0, '127.0.0.1', () => resolve(server));
   })));
-  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
+  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, protocolTimeout: 900000,
     args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync'] });
   const pageIn = async (context, rate) => {
     const page = await context.newPage();
@@ -155,8 +155,8 @@ if (mode === 'core') {
         await page.waitForSelector('#class-choose:not([disabled])', { timeout: 60000 });
         await page.evaluate(() => (window.started = performance.now()));
         await (await page.$('#class-files')).uploadFile(...files);
-        const took = await page.waitForFunction(() => document.getElementById('class-note').textContent.startsWith('一覧：'), { timeout: 300000, polling: 'mutation' })
-          .then(() => page.evaluate(() => `${(performance.now() - started).toFixed(0)} ms`), () => 'more than 300 s');
+        const took = await page.waitForFunction(() => document.getElementById('class-note').textContent.startsWith('一覧：'), { timeout: 600000, polling: 'mutation' })
+          .then(() => page.evaluate(() => `${(performance.now() - started).toFixed(0)} ms`), () => 'more than 600 s');
         console.log(`${what}${what.startsWith('35 ') ? ' (CPU 4x)' : ''}, ${build}: ${took}`);
         // With the list settled, a model given and then replaced: until every row says how it differs.
         for (const model of what.endsWith(' programs') && !what.startsWith('350') ? [square, path.join(root, 'tests/programs/if_else_sum.xml')] : []) {

@@ -379,10 +379,11 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     const answer = await runner.add(file, () => {}, 'model', asText);
     if (mine !== modelTaking || answer.status === 'dropped') return;
     if (answer.status !== 'done' && answer.status !== 'outline') {
-      return modelSays(`${name} は お手本に できません：${reasons[answer.status] || reasons['not-read']}${model ? `（お手本は ${model.name} の ままです）` : ''}`, true);
+      const why = answer.status === 'not-outline' ? 'structure.txt ではありません' : reasons[answer.status] || reasons['not-read'];
+      return modelSays(`${name} は お手本に できません：${why}${model ? `（お手本は ${model.name} の ままです）` : ''}`, true);
     }
     model = { name, blob: answer.blob, bytes: answer.bytes, heads: answer.heads, key: answer.key ?? null, made: answer.made };
-    modelEdition++;
+    newModel();
     modelSays(`お手本：${name}（${Math.min(answer.made, answer.lines)} 行）`);
     $('model-lines').replaceChildren(...outlineLines(model.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
     $('model-lines').hidden = false;
@@ -394,12 +395,18 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     modelTaking++;
     runner.clear('model');
     model = null;
-    modelEdition++;
+    newModel();
     modelSays('');
     $('model-lines').hidden = true;
     $('model-remove').hidden = true;
     keepModel();
     drawGlance();
+  }
+  // A row opened beside the model before closes with it.
+  function newModel() {
+    modelEdition++;
+    detailed++;
+    $('class-detail').hidden = true;
   }
   // The model stays on this device only with the roster, where the teacher keeps it.
   async function keepModel() {

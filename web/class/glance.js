@@ -13,7 +13,9 @@ const classGlance = {
   groups(entries) {
     const byKey = new Map();
     for (const entry of entries) {
-      if (entry.key !== null && entry.key !== undefined) byKey.set(entry.key, [...(byKey.get(entry.key) || []), entry]);
+      if (entry.key === null || entry.key === undefined) continue;
+      if (!byKey.has(entry.key)) byKey.set(entry.key, []);
+      byKey.get(entry.key).push(entry);
     }
     return [...byKey.values()].filter((group) => group.length > 1).sort((a, b) => b.length - a.length);
   },
