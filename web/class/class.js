@@ -372,7 +372,9 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     $('model-note').className = error ? 'error' : '';
   }
   async function takeModel(file, name, asText = classOwners.kind(name) === 'text') {
-    if (!asText && classOwners.kind(name) !== 'program') return modelSays('お手本は .xml か structure.txt を 選んでください。', true);
+    // What cannot be the model says why, and leaves the model there is.
+    const refuse = (why) => modelSays(`${name} は お手本に できません：${why}${model ? `（お手本は ${model.name} の ままです）` : ''}`, true);
+    if (!asText && classOwners.kind(name) !== 'program') return refuse('お手本は .xml か structure.txt です');
     const mine = ++modelTaking;
     runner.clear('model');
     modelSays('読んでいます…');
@@ -380,7 +382,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     if (mine !== modelTaking || answer.status === 'dropped') return;
     if (answer.status !== 'done' && answer.status !== 'outline') {
       const why = answer.status === 'not-outline' ? 'structure.txt ではありません' : reasons[answer.status] || reasons['not-read'];
-      return modelSays(`${name} は お手本に できません：${why}${model ? `（お手本は ${model.name} の ままです）` : ''}`, true);
+      return refuse(why);
     }
     model = { name, blob: answer.blob, bytes: answer.bytes, heads: answer.heads, key: answer.key ?? null, made: answer.made };
     newModel();
