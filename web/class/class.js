@@ -385,30 +385,27 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
       return refuse(why);
     }
     model = { name, blob: answer.blob, bytes: answer.bytes, heads: answer.heads, key: answer.key ?? null, made: answer.made };
-    newModel();
-    modelSays(`お手本：${name}（${Math.min(answer.made, answer.lines)} 行）`);
-    $('model-lines').replaceChildren(...outlineLines(model.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
-    $('model-lines').hidden = false;
-    $('model-remove').hidden = false;
-    keepModel();
+    newModel(`お手本：${name}（${Math.min(answer.made, answer.lines)} 行）`);
+    $('model-lines').replaceChildren(...outlineList(model.heads).children);
     compareAll();
   }
   function dropModel() {
     modelTaking++;
     runner.clear('model');
     model = null;
-    newModel();
-    modelSays('');
-    $('model-lines').hidden = true;
-    $('model-remove').hidden = true;
-    keepModel();
+    newModel('');
     drawGlance();
   }
-  // A row opened beside the model before closes with it.
-  function newModel() {
+  // The model shown, or none, and kept where it is to be; a row opened
+  // beside the model before closes with it.
+  function newModel(said) {
     modelEdition++;
     detailed++;
     $('class-detail').hidden = true;
+    modelSays(said);
+    $('model-lines').hidden = !model;
+    $('model-remove').hidden = !model;
+    keepModel();
   }
   // The model stays on this device only with the roster, where the teacher keeps it.
   async function keepModel() {
@@ -452,6 +449,12 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
   // The class at a glance: a row a learner (the newest hand-in), then a row
   // a file of no owner; each with its difference from the model, its group
   // and its constructs.
+  // An outline's first lines (the Worker's heads) as a list.
+  function outlineList(heads) {
+    const list = Object.assign(document.createElement('ol'), { className: 'outline' });
+    list.append(...outlineLines(heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
+    return list;
+  }
   const named = (e) => (e.number === '' ? e.who : `${e.number} 番${e.who ? ` ${e.who}` : ''}`);
   function glance() {
     const entries = [...numbers().map((number) => ({ number, who: learnerName(number), handIn: ofLearner(number)[0] })),
@@ -510,10 +513,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
       title.textContent = `グループ ${i + 1}：${group.length} 人が おなじ アウトライン${model && group[0].key === model.key ? '（お手本と おなじ）' : ''}`;
       const who = document.createElement('p');
       who.textContent = group.map(named).join('、');
-      const lines = document.createElement('ol');
-      lines.className = 'outline';
-      lines.append(...outlineLines(group[0].handIn.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
-      part.append(title, who, lines);
+      part.append(title, who, outlineList(group[0].handIn.heads));
       return part;
     });
     const alone = outlined.length - groups.reduce((n, group) => n + group.length, 0);
@@ -539,9 +539,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     box.replaceChildren(title, close);
     box.hidden = false;
     if (!model) {
-      const lines = Object.assign(document.createElement('ol'), { className: 'outline' });
-      lines.append(...outlineLines(e.handIn.heads).map((text) => Object.assign(document.createElement('li'), { textContent: text })));
-      box.append(lines);
+      box.append(outlineList(e.handIn.heads));
     } else {
       const answer = await runner.compare(model.bytes || model.blob, [e.handIn.bytes || e.handIn.blob], 'class', true);
       if (mine !== detailed) return;
