@@ -26,10 +26,9 @@ const char kSquare[] =
     "int main() {|  count = 4|  while() {|    forward = 50|    rightturn = 90|  } else {|} else {";
 
 TEST(Compare, ChangesAndConstructs) {
-  std::string many = "x = 0";
-  for (int i = 1; i < 198; ++i) many += "|forward = " + std::to_string(i);
-  std::string removals;
-  for (int i = 1; i < 198; ++i) removals += " -" + std::to_string(i) + "/1";
+  std::string many = "x = 0", removals;
+  for (int i = 1; i < 198; ++i)
+    many += "|forward = " + std::to_string(i), removals += " -" + std::to_string(i) + "/1";
   struct Row {
     std::string model, other, changes, constructs;
   } rows[] = {

@@ -321,13 +321,13 @@ if (engine === 'webkit') {
     if (!same(five.got['01-山田 花子.structure.txt'], two) || !same(five.got['04-小林.structure.txt'], square) || !same(five.got['02-林.structure.txt'], square)) fail('the class of five\'s zip');
     // Against the model square.xml, compared in the core's Worker: the same (2, 4 and the file of no owner, one group),
     // the different, the constructs; the table copied (a row a learner and a file, 13 columns); a row beside the model.
-    await page.evaluate(() => {
-      const post = Worker.prototype.postMessage;
+    await page.evaluate((post = Worker.prototype.postMessage) => {
       Worker.prototype.postMessage = function (message, ...rest) { window.compared = (window.compared || 0) + !!message.compare; return post.call(this, message, ...rest); };
       navigator.clipboard.writeText = async (text) => { window.copied = text; };
     });
     await (await page.$('#model-file')).uploadFile(square);
-    await until(() => page.$$eval('#glance-list td:nth-child(4)', (cells) => cells.length === 6 && cells.every((td) => td.textContent !== '…')), 'the comparisons');
+    await until(() => page.evaluate(() => document.getElementById('glance-summary').textContent.includes('お手本（square.xml）')
+      && [...document.querySelectorAll('#glance-list td:nth-child(4)')].every((td) => td.textContent !== '…')), 'the comparisons');
     await page.click('#glance-copy');
     const copied = (await page.evaluate('window.copied')).split('\r\n').map((row) => row.split('\t'));
     const glance = copied.slice(1, -1).map((r) => [r[0], r[3], r[4], r[6], r[9]].join('|'));
@@ -499,7 +499,7 @@ if (engine === 'webkit') {
     await app.evaluate(() => { window.zips = 0; const make = URL.createObjectURL;
       URL.createObjectURL = (blob) => ((zips += blob.type === 'application/zip'), make(blob)); location.hash = '#class'; });
     await (await app.waitForSelector('#class-files')).uploadFile(...cases);
-    await until(() => app.$eval('#class-note', (note) => note.textContent.startsWith('一覧：')), 'the class list');
+    await until(() => app.evaluate(() => document.getElementById('class-note').textContent.startsWith('一覧：') && !document.getElementById('class-zip').hidden), 'the class zip');
     if (await app.evaluate('zips') !== 1) fail(`zips made for one go: ${await app.evaluate('zips')}`);
   }
   await browser.close();
