@@ -467,9 +467,12 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     groups.forEach((group, i) => group.forEach((entry) => (entry.group = i + 1)));
     return { entries, groups };
   }
+  // The lines that differ between a hand-in's outline and this model: none
+  // yet (undefined) until the core has said, -1 where it could not compare.
+  const changesOf = (h) => (model && h && h.blob && h.diff && h.diff.edition === modelEdition ? h.diff.changes : undefined);
   const difference = (h) => {
     if (!model || !h || !h.blob) return '';
-    const changes = h.diff && h.diff.edition === modelEdition ? h.diff.changes : undefined;
+    const changes = changesOf(h);
     return changes === undefined ? '…' : changes < 0 ? 'くらべられません' : changes === 0 ? 'お手本と おなじ' : `${changes} 行 ちがう`;
   };
   const glanceHead = ['番号', '名前', '結果', 'お手本との ちがい', 'グループ', ...classGlance.constructs.map(([word]) => word)];
@@ -491,7 +494,7 @@ function startClass({ runner, loaded, save, outlineNames, outlineLines, site, un
     }
     const { entries, groups } = glance();
     const outlined = entries.filter((e) => e.constructs);
-    const same = outlined.filter((e) => model && e.handIn.diff && e.handIn.diff.edition === modelEdition && e.handIn.diff.changes === 0);
+    const same = outlined.filter((e) => changesOf(e.handIn) === 0);
     $('glance-summary').textContent = `アウトラインの ある 人 ${outlined.length} 人。使った 人：${classGlance.used(outlined)}。`
       + (model ? `お手本（${model.name}）と おなじ 人 ${same.length} 人。` : 'お手本を 選ぶと、一人ひとりの ちがいが 出ます。');
     $('glance-list').replaceChildren(...entries.map((e) => {

@@ -149,8 +149,10 @@ function kept() {
 // for comparing, which is faster than this Worker reading the Blob again.
 function sameness() {
   const body = core._tenapi_body();
-  const all = body <= fronted || fronted <= 2 ** 16 ? kept() : null;
-  return { key: body <= fronted ? new TextDecoder('latin1').decode(all.subarray(0, body)) : null, bytes: fronted <= 2 ** 16 ? all : undefined };
+  // Its body past keyBytes, neither (the bytes are kept only up to 64 KiB, all of them then).
+  if (body > fronted) return { key: null };
+  const all = kept();
+  return { key: new TextDecoder('latin1').decode(all.subarray(0, body)), bytes: fronted <= 2 ** 16 ? all : undefined };
 }
 
 // Compares the structure.txt `model` (a Blob or bytes) with each of `others`: the
